@@ -1,0 +1,18 @@
+# The driver's sources, compiled both into the PE32+ driver and natively into
+# the library that the host tests link.
+set(THEME_DRIVER_SOURCES
+  data/ThemeColors.cpp
+  data/ThemeQueries.cpp
+  data/ThemeRects.cpp
+  entry/RegisterThemeProvider.cpp
+  entry/ThemeDriverEntry.cpp
+  entry/ThemeProviderRecord.cpp
+  platform/PlatformLibrary.cpp
+  screen/ThemeNotify.cpp
+  style/ThemeStyleObject.cpp
+)
+
+# Only in the driver: symbols that a hosted build takes from its C library.
+set(THEME_DRIVER_ONLY_SOURCES
+  platform/CompilerSupport.cpp
+)

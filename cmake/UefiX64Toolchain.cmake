@@ -1,0 +1,18 @@
+# Cross build of UEFI images for x86-64: clang emits COFF objects for the
+# Microsoft x64 ABI and lld-link writes PE32+ images. No C or C++ library.
+set(CMAKE_SYSTEM_NAME Generic)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(CMAKE_C_COMPILER clang)
+set(CMAKE_CXX_COMPILER clang++)
+set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
+
+find_program(UEFI_LINKER lld-link REQUIRED)
+
+set(UEFI_COMMON_FLAGS
+  "--target=x86_64-unknown-windows -ffreestanding -fno-exceptions -fno-rtti -fshort-wchar -mno-red-zone -nostdlib -fno-threadsafe-statics -mno-stack-arg-probe -fno-asynchronous-unwind-tables -fno-unwind-tables -Werror=global-constructors -Werror=exit-time-destructors")
+set(CMAKE_C_FLAGS_INIT "${UEFI_COMMON_FLAGS}")
+set(CMAKE_CXX_FLAGS_INIT "${UEFI_COMMON_FLAGS} -nostdinc++")
+
+set(CMAKE_C_LINK_EXECUTABLE "${UEFI_LINKER} <LINK_FLAGS> <OBJECTS> <LINK_LIBRARIES> /OUT:<TARGET>")
+set(CMAKE_CXX_LINK_EXECUTABLE "${UEFI_LINKER} <LINK_FLAGS> <OBJECTS> <LINK_LIBRARIES> /OUT:<TARGET>")

@@ -1,0 +1,85 @@
+// The four theme queries the host may make at any time: colour, image
+// replacement, metric and layout rectangle. Constant data, no state.
+#include "data/ThemeTables.h"
+#include "entry/ThemeProvider.h"
+
+namespace {
+
+typedef struct {
+  INT32 Id;
+  UINT64 Value;
+} THEME_VALUE;
+
+constexpr THEME_VALUE mThemeValues[] = {
+    { 3,  16},
+    { 4, 666},
+    { 5, 552},
+    { 6,  16},
+    { 7, 296},
+    { 8, 280},
+    {10,   1},
+    {29,   1},
+    {30,   1},
+    {32, 552},
+    {33, 276},
+};
+
+// Id 18 answers only a caller that offers 1; it is the dark panel colour
+// (palette entries 59 and 60) in both halves.
+constexpr INT32 ValueIdPanelColor = 18;
+constexpr UINT64 PanelColorPair = 0xFF1A1C1EFF1A1C1EULL;
+
+// Id 34 is not a value: it hands the caller's pointer to the host's AdjustRect.
+constexpr INT32 ValueIdAdjustRect = 34;
+
+}  // namespace
+
+UINT32 EFIAPI ThemeGetColor(INT32 Index) {
+  if (Index < 0 || Index >= THEME_COLOR_COUNT) {
+    return 0;
+  }
+  return mThemeColors[Index];
+}
+
+UINT32 LookUpThemeImage(UINT32 HostImageId) {
+  UINTN Low = 0;
+  UINTN High = THEME_IMAGE_RUN_COUNT;
+  while (Low < High) {
+    const UINTN Middle = Low + (High - Low) / 2;
+    const THEME_IMAGE_RUN &Run = mThemeImageMap[Middle];
+    if (HostImageId < Run.FirstHostId) {
+      High = Middle;
+    } else if (HostImageId > Run.LastHostId) {
+      Low = Middle + 1;
+    } else {
+      return ThemeIdInRun(Run, HostImageId);
+    }
+  }
+  return 0;
+}
+
+UINTN EFIAPI ThemeMapImage(UINT32 HostImageId) { return LookUpThemeImage(HostImageId); }
+
+UINT64 EFIAPI ThemeGetValue(INT32 Id, UINT64 Default) {
+  if (Id == ValueIdPanelColor) {
+    return Default == 1 ? PanelColorPair : Default;
+  }
+  if (Id == ValueIdAdjustRect) {
+    HostServices()->AdjustRect(reinterpret_cast<VOID *>(Default), 0, 12);
+    return 0;
+  }
+  for (const THEME_VALUE &Entry : mThemeValues) {
+    if (Entry.Id == Id) {
+      return Entry.Value;
+    }
+  }
+  return Default;
+}
+
+EFI_STATUS EFIAPI ThemeGetRect(INT32 Index, VOID *Buffer) {
+  if (Buffer == nullptr || Index < 0 || Index >= THEME_RECT_COUNT) {
+    return EFI_INVALID_PARAMETER;
+  }
+  HostServices()->ScaleRect(Buffer, &mThemeRects[Index]);
+  return EFI_SUCCESS;
+}

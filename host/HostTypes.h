@@ -1,0 +1,69 @@
+// Records that the setup-screen host and the plug-in hand each other by
+// address. Their layout is fixed by the host; the plug-in touches only the
+// named fields. Layout only; no behaviour.
+#pragma once
+
+#include "platform/uefi/UefiBase.h"
+
+// The host's 32-byte image record. Width and height are pixels; Mode's
+// meaning lies with the host. The other bytes belong to the host.
+typedef struct THEME_IMAGE {
+  UINT32 Width;
+  UINT32 Height;
+  UINT8 HostOwned1[16];
+  UINT8 Mode;
+  UINT8 HostOwned2[7];
+} THEME_IMAGE;
+static_assert(sizeof(THEME_IMAGE) == 32);
+static_assert(offsetof(THEME_IMAGE, Width) == 0);
+static_assert(offsetof(THEME_IMAGE, Height) == 4);
+static_assert(offsetof(THEME_IMAGE, HostOwned1) == 8);
+static_assert(offsetof(THEME_IMAGE, Mode) == 24);
+static_assert(offsetof(THEME_IMAGE, HostOwned2) == 25);
+
+// A rectangle in design units of a 1920 x 1080 screen.
+typedef struct THEME_RECT {
+  INT32 X;
+  INT32 Y;
+  INT32 Width;
+  INT32 Height;
+} THEME_RECT;
+static_assert(sizeof(THEME_RECT) == 16);
+static_assert(offsetof(THEME_RECT, X) == 0);
+static_assert(offsetof(THEME_RECT, Y) == 4);
+static_assert(offsetof(THEME_RECT, Width) == 8);
+static_assert(offsetof(THEME_RECT, Height) == 12);
+
+// A rectangle by its edges, in screen pixels.
+typedef struct HOST_RECT {
+  INT32 Left;
+  INT32 Top;
+  INT32 Right;
+  INT32 Bottom;
+} HOST_RECT;
+static_assert(sizeof(HOST_RECT) == 16);
+static_assert(offsetof(HOST_RECT, Left) == 0);
+static_assert(offsetof(HOST_RECT, Top) == 4);
+static_assert(offsetof(HOST_RECT, Right) == 8);
+static_assert(offsetof(HOST_RECT, Bottom) == 12);
+
+// The host's event record as the event hook receives it. Bytes 24..55 are
+// the host's; the plug-in passes the record on whole and never reads them.
+typedef struct HOST_EVENT {
+  UINT64 Target;
+  UINT64 Code;
+  VOID *Data;
+  UINT8 HostOwned[32];
+  UINT64 Result;
+} HOST_EVENT;
+static_assert(sizeof(HOST_EVENT) == 64);
+static_assert(offsetof(HOST_EVENT, Target) == 0);
+static_assert(offsetof(HOST_EVENT, Code) == 8);
+static_assert(offsetof(HOST_EVENT, Data) == 16);
+static_assert(offsetof(HOST_EVENT, HostOwned) == 24);
+static_assert(offsetof(HOST_EVENT, Result) == 56);
+
+// Styling records; their layout lives with the styling code.
+struct STATE_BRUSHES;
+struct DECORATION_DESC;
+struct OBJECT_AREA;

@@ -1,0 +1,17 @@
+// The firmware tables that every part of the driver calls through.
+#pragma once
+
+#include "platform/uefi/SystemTable.h"
+
+// Driver-wide pointers: set at the end of library set-up, or by registration
+// if they are still null there.
+extern EFI_SYSTEM_TABLE *gSystemTable;
+extern EFI_BOOT_SERVICES *gBootServices;
+extern EFI_RUNTIME_SERVICES *gRuntimeServices;
+
+// The diagnostic library's own copies, taken first thing at set-up.
+extern EFI_SYSTEM_TABLE *gLibSystemTable;
+extern EFI_BOOT_SERVICES *gLibBootServices;
+
+// Sets up the diagnostic library; called once, before anything else runs.
+void InitializePlatformLibrary(EFI_HANDLE ImageHandle, EFI_SYSTEM_TABLE *SystemTable);

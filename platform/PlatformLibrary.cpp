@@ -1,0 +1,22 @@
+// Set-up of the platform diagnostic library. For now it keeps the firmware
+// tables; the settings, heap-record list and output channels join later.
+#include "platform/FirmwareTables.h"
+
+constinit EFI_SYSTEM_TABLE *gSystemTable = nullptr;
+constinit EFI_BOOT_SERVICES *gBootServices = nullptr;
+constinit EFI_RUNTIME_SERVICES *gRuntimeServices = nullptr;
+
+constinit EFI_SYSTEM_TABLE *gLibSystemTable = nullptr;
+constinit EFI_BOOT_SERVICES *gLibBootServices = nullptr;
+
+void InitializePlatformLibrary(EFI_HANDLE ImageHandle, EFI_SYSTEM_TABLE *SystemTable) {
+  (void)ImageHandle;
+  gLibSystemTable = SystemTable;
+  gLibBootServices = SystemTable->BootServices;
+
+  if (gSystemTable == nullptr) {
+    gSystemTable = SystemTable;
+    gBootServices = SystemTable->BootServices;
+    gRuntimeServices = SystemTable->RuntimeServices;
+  }
+}
