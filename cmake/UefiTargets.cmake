@@ -25,5 +25,4 @@ find_program(UEFI_READOBJ llvm-readobj REQUIRED)
 add_custom_command(TARGET ThemeDriver PRE_LINK
   COMMAND ${CMAKE_COMMAND} -DREADOBJ=${UEFI_READOBJ} "-DOBJECTS=$<TARGET_OBJECTS:theme_driver_objects>"
           -P ${PROJECT_SOURCE_DIR}/cmake/CheckNoInitializers.cmake
-  COMMAND_EXPAND_LISTS
   VERBATIM)
