@@ -1,0 +1,1211 @@
+"""The theme's 168 images: id, file name, pixel size, format and how each is drawn.
+
+Ids are positions in the image package, so the order here is binding;
+the artwork itself is free.  Every draw function returns a Pillow image
+of exactly the listed size (RGBA for PNG, RGB for JPEG).
+"""
+
+import math
+import random
+
+from PIL import Image, ImageChops, ImageDraw
+
+from draw import (ACCENT, ACCENT_HI, ACCENT_LO, BLACK, DARK0, DARK1, DEEP, MID0,
+                  MID1, SOFT, TEXT, WHITE, Canvas, mix, rgba)
+from glyphs import GLYPHS, check, chevron, cross, minus, triangle
+
+# Adam7-interlaced PNGs (the host must cope with both kinds).
+INTERLACED = frozenset([100, 101, 102, 104, 105, 106, 107] + list(range(111, 117)))
+
+ENTRIES = {}
+
+
+def entry(ids, names, w, h, fmt='png'):
+    """Register a draw function for one id or a run of ids.
+
+    For a run the function receives the position in the run (0, 1, ...)."""
+    if isinstance(ids, int):
+        ids, names = [ids], [names]
+
+    def wrap(fn):
+        for k, (i, n) in enumerate(zip(ids, names)):
+            ENTRIES[i] = (n, w, h, fmt, (lambda fn=fn, k=k: fn(k)) if len(ids) > 1 else fn)
+        return fn
+    return wrap
+
+
+# ---------------------------------------------------------------------------
+# Shared pieces
+# ---------------------------------------------------------------------------
+
+ACCENT_GRAD = [(0, ACCENT_HI), (0.55, ACCENT), (1, ACCENT_LO)]
+LIGHT_GRAD = [(0, TEXT), (1, SOFT)]
+
+
+def glyph(cv, name, x, y, size, paint, opacity=1.0, grid=24.0):
+    pen = cv.pen(x, y, size, grid)
+    GLYPHS[name](pen)
+    cv.fill(pen.m, paint, opacity)
+    return pen.m
+
+
+def panel(cv, x0, y0, x1, y1, r, top, bottom, border=None, border_w=1.0,
+          highlight=18, shadow=None):
+    """Rounded panel: optional drop shadow, vertical gradient body, border and
+    a faint top highlight that gives the surface a slight bevel."""
+    body = cv.rrect(x0, y0, x1, y1, r)
+    if shadow:
+        blur, alpha, dy = shadow
+        cv.shadow(body, blur, alpha=alpha, dy=dy)
+    cv.fill(body, cv.vgrad([(0, top), (1, bottom)], y0, y1))
+    if highlight:
+        hl = cv.frame(x0, y0, x1, y1, r, 1.0)
+        top_half = cv.rrect(x0, y0, x1, y0 + (y1 - y0) * 0.5, r)
+        cv.fill(cv.intersect(hl, top_half), rgba(WHITE, highlight))
+    if border:
+        cv.fill(cv.frame(x0, y0, x1, y1, r, border_w), border)
+    return body
+
+
+def fade_line_h(cv, x0, x1, y, thick, color, alpha=255, fade=0.3):
+    m = cv.mask()
+    ImageDraw.Draw(m).rectangle(cv.box(x0, y, x1, y + thick), fill=255)
+    paint = cv.hgrad([(0, rgba(color, 0)), (fade, rgba(color, alpha)),
+                      (1 - fade, rgba(color, alpha)), (1, rgba(color, 0))], x0, x1)
+    cv.fill(m, paint)
+
+
+# State looks shared by the small controls.
+NORMAL, HOVER, SELECTED, ACTIVE, DISABLED = 'normal', 'hover', 'selected', 'active', 'disabled'
+
+
+def state_icon(w, h, name, state, bg='circle', glyph_scale=0.78):
+    """A small glyph in one of the interaction states.
+
+    normal: soft grey glyph; hover: bright glyph on a faint plate;
+    selected: orange glyph on a warm plate; active: dark glyph on an
+    orange plate; disabled: dim glyph."""
+    cv = Canvas(w, h)
+    s = min(w, h)
+    cx, cy = w / 2, h / 2
+    r = s / 2 - 0.5
+
+    def plate():
+        if bg == 'circle':
+            return cv.circle(cx, cy, r)
+        return cv.rrect(cx - r, cy - r, cx + r, cy + r, s * 0.25)
+
+    if state == HOVER:
+        m = plate()
+        cv.fill(m, rgba(WHITE, 26))
+        cv.fill(cv.minus(m, cv.circle(cx, cy, r - 1) if bg == 'circle' else
+                         cv.rrect(cx - r + 1, cy - r + 1, cx + r - 1, cy + r - 1, s * 0.25 - 1)),
+                rgba(WHITE, 30))
+    elif state == SELECTED:
+        m = plate()
+        cv.fill(m, rgba(ACCENT, 40))
+    elif state == ACTIVE:
+        m = plate()
+        cv.fill(m, cv.vgrad(ACCENT_GRAD))
+    g = s * glyph_scale
+    x, y = cx - g / 2, cy - g / 2
+    paint = {NORMAL: rgba(SOFT), HOVER: rgba(TEXT), SELECTED: cv.vgrad(ACCENT_GRAD),
+             ACTIVE: rgba(DARK0), DISABLED: rgba(MID0)}[state]
+    glyph(cv, name, x, y, g, paint)
+    return cv.finish()
+
+
+def mono_icon(w, h, name, color=TEXT, scale=1.0):
+    """Single-colour glyph (the host recolours some of these at run time)."""
+    cv = Canvas(w, h)
+    s = min(w, h) * scale
+    glyph(cv, name, (w - s) / 2, (h - s) / 2, s, rgba(color))
+    return cv.finish()
+
+
+def shaded_icon(w, h, name, scale=1.0, accent=False):
+    """Glyph with a gentle vertical shade, light or orange."""
+    cv = Canvas(w, h)
+    s = min(w, h) * scale
+    paint = cv.vgrad(ACCENT_GRAD if accent else LIGHT_GRAD)
+    glyph(cv, name, (w - s) / 2, (h - s) / 2, s, paint)
+    return cv.finish()
+
+
+# The theme's abstract mark: a rounded hexagon ring holding two rising
+# chevrons.  Used on the title plate, the banner and the chip illustration.
+def mark(cv, cx, cy, size, ring_paint, inner_paint, glow=0):
+    pen = cv.pen(cx - size / 2, cy - size / 2, size)
+    pts = [(12 + 10.2 * math.cos(math.radians(a)), 12 + 10.2 * math.sin(math.radians(a)))
+           for a in range(-90, 271, 60)]
+    pen.line(pts, 2.2)
+    if glow:
+        cv.fill(cv.blur(pen.m, size * 0.12), rgba(ACCENT, glow))
+    cv.fill(pen.m, ring_paint)
+    inner = cv.pen(cx - size / 2, cy - size / 2, size)
+    inner.line([(7.2, 13.2), (12, 8.6), (16.8, 13.2)], 2.4)
+    inner.line([(7.2, 17.6), (12, 13), (16.8, 17.6)], 2.4)
+    cv.fill(inner.m, inner_paint)
+
+
+# Chamfered stroke letters for the word on the title plate and banner,
+# on a 10 x 14 cell.
+LETTERS = {
+    'S': [[(9, 1), (3, 1), (1, 3), (1, 5), (3, 7), (7, 7), (9, 9), (9, 11), (7, 13), (1, 13)]],
+    'E': [[(9, 1), (1, 1), (1, 13), (9, 13)], [(1, 7), (7, 7)]],
+    'T': [[(0, 1), (10, 1)], [(5, 1), (5, 13)]],
+    'U': [[(1, 1), (1, 11), (3, 13), (7, 13), (9, 11), (9, 1)]],
+    'P': [[(1, 13), (1, 1), (7, 1), (9, 3), (9, 5), (7, 7), (1, 7)]],
+}
+
+
+def word(cv, text, x, y, height, stroke, paint, spacing=4.0):
+    u = height / 14.0
+    pen = cv.pen(x, y, u, 1.0)
+    ox = 0.0
+    for ch in text:
+        for path in LETTERS[ch]:
+            pen.line([(ox + px, py) for px, py in path], stroke / u)
+        ox += 10 + spacing
+    cv.fill(pen.m, paint)
+    return ox * u
+
+
+# ---------------------------------------------------------------------------
+# Backgrounds and lines (JPEG)
+# ---------------------------------------------------------------------------
+
+@entry(8, 'background', 1920, 1080, 'jpeg')
+def background():
+    # Composed at quarter size (everything in it is soft), then enlarged.
+    w, h = 480, 270
+    cv = Canvas(w, h, ss=1)
+    cv.fill(cv.mask(255), cv.vgrad([(0, (0x27, 0x23, 0x22)), (0.45, (0x1E, 0x1B, 0x1A)),
+                                     (1, (0x14, 0x12, 0x11))]))
+    # broad warm glow from the upper right, cooler mid-tone lower left
+    cv.fill(cv.radial(400, 10, 300, 200, power=1.6), rgba(ACCENT, 44))
+    cv.fill(cv.radial(470, -20, 120, 90, power=1.4), rgba(ACCENT_HI, 22))
+    cv.fill(cv.radial(60, 250, 260, 170, power=1.5), rgba(MID0, 40))
+    # large soft diagonal sheets
+    sheets = [
+        ([(150, 270), (330, 40), (420, 40), (240, 270)], DARK1, 110),
+        ([(260, 270), (440, 40), (470, 40), (290, 270)], MID0, 40),
+        ([(-40, 170), (140, 0), (175, 0), (-5, 170)], DARK1, 80),
+    ]
+    for pts, col, a in sheets:
+        cv.fill(cv.blur(cv.polygon(pts), 16), rgba(col, a))
+    # thin arcs around the upper right corner
+    arcs = cv.pen(0, 0, w, w)
+    for r, wd in ((190, 0.5), (205, 0.35), (232, 0.5)):
+        arcs.ring(440, -60, r, wd)
+    cv.fill(cv.blur(arcs.m, 0.4), rgba(ACCENT, 22))
+    # top band shade and a faint rule under it
+    cv.fill(cv.blur(cv.polygon([(0, 0), (480, 0), (480, 39), (0, 39)]), 2), rgba(BLACK, 40))
+    # vignette
+    vig = ImageChops.invert(cv.radial(240, 135, 380, 250, power=0.8))
+    cv.fill(vig, rgba(BLACK, 120))
+    small = cv.img.convert('RGB')
+    big = small.resize((1920, 1080), Image.BICUBIC)
+
+    # Crisp details at full size: a hairline under the top band and a sparse
+    # dot lattice that fades out towards the centre.
+    d = Canvas(1920, 1080, ss=1)
+    fade_line_h(d, 0, 1920, 157, 1, MID0, 110, fade=0.25)
+    lattice = d.mask()
+    dr = ImageDraw.Draw(lattice)
+    for gy in range(190, 1080, 24):
+        for gx in range(1440, 1920, 24):
+            dr.rectangle([gx, gy, gx + 1, gy + 1], fill=255)
+    fade = d.radial(1920, 1080, 620, 520, power=0.9)
+    d.fill(ImageChops.multiply(lattice, fade), rgba(MID1, 60))
+    big = Image.alpha_composite(big.convert('RGBA'), d.img).convert('RGB')
+    return big
+
+
+def _line_jpeg(w, h, horizontal):
+    n = w if horizontal else h
+    vals = []
+    for i in range(n):
+        t = (i + 0.5) / n
+        e = min(t, 1 - t) / 0.18
+        a = min(1.0, e) ** 1.5
+        vals.append(mix(DARK0, MID1, a))
+    img = Image.new('RGB', (w, h))
+    if horizontal:
+        strip = Image.new('RGB', (n, 1))
+        strip.putdata(vals)
+        img = strip.resize((w, h), Image.NEAREST)
+    else:
+        strip = Image.new('RGB', (1, n))
+        strip.putdata(vals)
+        img = strip.resize((w, h), Image.NEAREST)
+    return img
+
+
+@entry(9, 'separator-short', 111, 1, 'jpeg')
+def sep_short():
+    return _line_jpeg(111, 1, True)
+
+
+@entry(95, 'separator-horizontal', 567, 2, 'jpeg')
+def sep_h():
+    return _line_jpeg(567, 2, True)
+
+
+@entry(96, 'separator-vertical', 2, 567, 'jpeg')
+def sep_v():
+    return _line_jpeg(2, 567, False)
+
+
+# ---------------------------------------------------------------------------
+# Title plate, tabs, menu entries, bars
+# ---------------------------------------------------------------------------
+
+@entry(1, 'title-plate', 200, 40)
+def title_plate():
+    cv = Canvas(200, 40)
+    mark(cv, 20, 20, 30, cv.vgrad(ACCENT_GRAD), rgba(TEXT), glow=90)
+    word(cv, 'SETUP', 44, 12, 16, 2.6, cv.vgrad(LIGHT_GRAD, 12, 28), spacing=5)
+    fade_line_h(cv, 44, 196, 35, 1.2, ACCENT, 200, fade=0.02)
+    return cv.finish()
+
+
+@entry([2, 3, 4], ['tab-normal', 'tab-hover', 'tab-selected'], 390, 76)
+def tab(k):
+    w, h = 390, 76
+    cv = Canvas(w, h)
+    x0, y0, x1, y1 = 4, 6, w - 4, h - 4
+    if k == 0:
+        body = cv.rrect(x0, y0, x1, y1, 12)
+        cv.fill(body, cv.vgrad([(0, rgba(WHITE, 10)), (1, rgba(WHITE, 2))], y0, y1))
+        cv.fill(cv.frame(x0, y0, x1, y1, 12, 1), cv.vgrad([(0, rgba(WHITE, 26)), (1, rgba(WHITE, 4))], y0, y1))
+    elif k == 1:
+        body = cv.rrect(x0, y0, x1, y1, 12)
+        cv.fill(body, cv.vgrad([(0, rgba(WHITE, 22)), (1, rgba(WHITE, 8))], y0, y1))
+        cv.fill(cv.frame(x0, y0, x1, y1, 12, 1), cv.vgrad([(0, rgba(WHITE, 44)), (1, rgba(WHITE, 14))], y0, y1))
+        fade_line_h(cv, 40, w - 40, y1 - 4, 2, ACCENT, 150, fade=0.2)
+    else:
+        body = cv.rrect(x0, y0, x1, y1, 12)
+        cv.fill(body, cv.vgrad([(0, rgba(ACCENT, 10)), (1, rgba(ACCENT, 60))], y0, y1))
+        cv.fill(cv.frame(x0, y0, x1, y1, 12, 1), cv.vgrad([(0, rgba(ACCENT, 40)), (1, rgba(ACCENT, 150))], y0, y1))
+        bar = cv.rrect(30, y1 - 6, w - 30, y1 - 2, 2)
+        cv.fill(cv.blur(bar, 5), rgba(ACCENT, 200))
+        cv.fill(bar, cv.hgrad([(0, ACCENT_LO), (0.5, ACCENT_HI), (1, ACCENT_LO)]))
+    return cv.finish()
+
+
+@entry([5, 6, 7], ['menu-entry-normal', 'menu-entry-hover', 'menu-entry-selected'], 330, 76)
+def menu_entry(k):
+    w, h = 330, 76
+    cv = Canvas(w, h)
+    x0, y0, x1, y1 = 3, 5, w - 3, h - 5
+    body = cv.rrect(x0, y0, x1, y1, 10)
+    if k == 0:
+        cv.fill(body, cv.hgrad([(0, rgba(WHITE, 12)), (1, rgba(WHITE, 3))]))
+        cv.fill(cv.frame(x0, y0, x1, y1, 10, 1), cv.hgrad([(0, rgba(WHITE, 24)), (1, rgba(WHITE, 6))]))
+    elif k == 1:
+        cv.fill(body, cv.hgrad([(0, rgba(WHITE, 30)), (1, rgba(WHITE, 8))]))
+        cv.fill(cv.frame(x0, y0, x1, y1, 10, 1), cv.hgrad([(0, rgba(WHITE, 50)), (1, rgba(WHITE, 12))]))
+        bar = cv.rrect(x0 + 8, y0 + 20, x0 + 12, y1 - 20, 2)
+        cv.fill(bar, rgba(ACCENT, 160))
+    else:
+        cv.fill(body, cv.hgrad([(0, rgba(ACCENT, 90)), (0.6, rgba(ACCENT, 30)), (1, rgba(ACCENT, 12))]))
+        cv.fill(cv.frame(x0, y0, x1, y1, 10, 1), cv.hgrad([(0, rgba(ACCENT, 200)), (1, rgba(ACCENT, 40))]))
+        bar = cv.rrect(x0 + 8, y0 + 14, x0 + 13, y1 - 14, 2.5)
+        cv.fill(cv.blur(bar, 4), rgba(ACCENT_HI, 220))
+        cv.fill(bar, cv.vgrad([(0, ACCENT_HI), (1, ACCENT)], y0 + 14, y1 - 14))
+    return cv.finish()
+
+
+@entry(40, 'highlight-bar', 440, 76)
+def highlight_bar():
+    w, h = 440, 76
+    cv = Canvas(w, h)
+    x0, y0, x1, y1 = 2, 4, w - 2, h - 4
+    body = cv.rrect(x0, y0, x1, y1, 12)
+    cv.shadow(body, 3, alpha=90, dy=1)
+    cv.fill(body, cv.hgrad([(0, rgba(mix(DARK1, ACCENT, 0.35), 250)), (0.5, rgba(mix(DARK1, ACCENT, 0.12), 240)),
+                            (1, rgba(DARK1, 230))]))
+    cv.fill(cv.frame(x0, y0, x1, y1, 12, 1.2), cv.hgrad([(0, rgba(ACCENT, 230)), (1, rgba(ACCENT, 40))]))
+    cv.fill(body, cv.vgrad([(0, rgba(WHITE, 16)), (0.5, rgba(WHITE, 4)), (1, rgba(WHITE, 0))], y0, y1))
+    bar = cv.rrect(x0 + 10, y0 + 16, x0 + 15, y1 - 16, 2.5)
+    cv.fill(bar, cv.vgrad([(0, ACCENT_HI), (1, ACCENT)], y0 + 16, y1 - 16))
+    return cv.finish()
+
+
+@entry([61, 62, 63], ['list-row-normal', 'list-row-hover', 'list-row-selected'], 420, 40)
+def list_row(k):
+    w, h = 420, 40
+    cv = Canvas(w, h)
+    if k == 0:
+        body = cv.rrect(0, 1, w, h - 1, 6)
+        cv.fill(body, cv.hgrad([(0, rgba(WHITE, 12)), (1, rgba(WHITE, 2))]))
+        fade_line_h(cv, 8, w - 8, h - 1, 1, MID0, 200, fade=0.15)
+    elif k == 1:
+        body = cv.rrect(0, 1, w, h - 1, 6)
+        cv.fill(body, cv.hgrad([(0, rgba(WHITE, 30)), (1, rgba(WHITE, 12))]))
+        cv.fill(cv.frame(0, 1, w, h - 1, 6, 1), rgba(WHITE, 26))
+    else:
+        body = cv.rrect(0, 1, w, h - 1, 6)
+        cv.fill(body, cv.hgrad([(0, rgba(ACCENT, 80)), (0.7, rgba(ACCENT, 24)), (1, rgba(ACCENT, 14))]))
+        cv.fill(cv.frame(0, 1, w, h - 1, 6, 1), cv.hgrad([(0, rgba(ACCENT, 190)), (1, rgba(ACCENT, 50))]))
+        cv.fill(cv.rrect(4, 9, 7.5, h - 9, 1.75), rgba(ACCENT_HI))
+    return cv.finish()
+
+
+# ---------------------------------------------------------------------------
+# Buttons (outer border rows/columns are trimmed by the plug-in at run time,
+# so the drawn button keeps clear of them)
+# ---------------------------------------------------------------------------
+
+def button(w, h, trim_x, trim_y, style, r=8):
+    cv = Canvas(w, h)
+    x0, y0, x1, y1 = trim_x, 0, w - trim_x, h - trim_y
+    if style == 'normal':
+        panel(cv, x0, y0, x1, y1, r, (0x3A, 0x35, 0x33), (0x2A, 0x26, 0x25),
+              border=rgba(MID0, 200), highlight=26)
+    elif style == 'hover':
+        panel(cv, x0, y0, x1, y1, r, (0x4A, 0x43, 0x40), (0x35, 0x30, 0x2E),
+              border=rgba(MID1, 255), highlight=40)
+    elif style == 'focus':
+        panel(cv, x0, y0, x1, y1, r, (0x45, 0x3A, 0x33), (0x30, 0x2A, 0x27),
+              border=rgba(ACCENT, 255), border_w=1.5, highlight=30)
+        glow = cv.frame(x0 + 1.5, y0 + 1.5, x1 - 1.5, y1 - 1.5, r - 1.5, 2.5)
+        cv.fill(cv.blur(glow, 2), rgba(ACCENT, 70))
+    elif style == 'pressed':
+        panel(cv, x0, y0, x1, y1, r, ACCENT_HI, ACCENT_LO, border=rgba(ACCENT_LO, 255),
+              highlight=70)
+    elif style == 'disabled':
+        panel(cv, x0, y0, x1, y1, r, (0x66, 0x5F, 0x5C), (0x55, 0x4F, 0x4C),
+              border=rgba(MID1, 160), highlight=20)
+    return cv.finish()
+
+
+@entry([27, 28, 29], ['button-small-normal', 'button-small-hover', 'button-small-pressed'], 280, 46)
+def button_small(k):
+    return button(280, 46, 1, 2, ('normal', 'focus', 'pressed')[k], r=7)
+
+
+@entry([30, 31, 32, 33, 34],
+       ['button-normal', 'button-hover', 'button-focus', 'button-disabled', 'button-pressed'], 400, 60)
+def button_large(k):
+    return button(400, 60, 2, 4, ('normal', 'hover', 'focus', 'disabled', 'pressed')[k], r=9)
+
+
+# ---------------------------------------------------------------------------
+# Small controls
+# ---------------------------------------------------------------------------
+
+@entry([10, 11, 12, 13], ['spinner-normal', 'spinner-up', 'spinner-down', 'spinner-disabled'], 16, 33)
+def spinner(k):
+    w, h = 16, 33
+    cv = Canvas(w, h)
+    panel(cv, 0.5, 0.5, w - 0.5, h - 0.5, 5, (0x3A, 0x35, 0x33), (0x26, 0x23, 0x22),
+          border=rgba(MID0, 220 if k != 3 else 120), highlight=22)
+    fade_line_h(cv, 3, w - 3, 16, 1, MID0, 200, fade=0.1)
+    up_col = rgba(MID0) if k == 3 else rgba(SOFT)
+    dn_col = up_col
+    if k == 1:
+        cv.fill(cv.rrect(1.5, 1.5, w - 1.5, 16, 4), rgba(ACCENT, 50))
+        up_col = rgba(ACCENT_HI)
+    if k == 2:
+        cv.fill(cv.rrect(1.5, 17, w - 1.5, h - 1.5, 4), rgba(ACCENT, 50))
+        dn_col = rgba(ACCENT_HI)
+    cv.fill(cv.polygon([(4.5, 10.5), (11.5, 10.5), (8, 6)]), up_col)
+    cv.fill(cv.polygon([(4.5, 22.5), (11.5, 22.5), (8, 27)]), dn_col)
+    return cv.finish()
+
+
+@entry(14, 'bullet', 16, 16)
+def bullet():
+    cv = Canvas(16, 16)
+    d = cv.polygon([(8, 3.5), (12.5, 8), (8, 12.5), (3.5, 8)])
+    cv.fill(cv.blur(d, 1.5), rgba(ACCENT, 120))
+    cv.fill(d, cv.vgrad(ACCENT_GRAD, 3.5, 12.5))
+    return cv.finish()
+
+
+@entry(15, 'info-small', 16, 16)
+def info_small():
+    cv = Canvas(16, 16)
+    glyph(cv, 'info', 0, 0, 16, cv.vgrad(LIGHT_GRAD))
+    return cv.finish()
+
+
+def checkbox(size, state, r=None):
+    cv = Canvas(size, size)
+    r = size * 0.22 if r is None else r
+    inset = 1
+    x0, x1 = inset, size - inset
+    if state == 'checked':
+        b = cv.rrect(x0, x0, x1, x1, r)
+        cv.fill(cv.blur(b, 1), rgba(ACCENT, 90))
+        cv.fill(b, cv.vgrad(ACCENT_GRAD, x0, x1))
+        hl = cv.intersect(cv.frame(x0, x0, x1, x1, r, 1), cv.rrect(x0, x0, x1, size / 2, r))
+        cv.fill(hl, rgba(WHITE, 70))
+        glyph(cv, 'check', x0 + 1, x0 + 1, x1 - x0 - 2, rgba(DARK0))
+    else:
+        hover = state == 'hover'
+        panel(cv, x0, x0, x1, x1, r, (0x1A, 0x17, 0x16), (0x2C, 0x28, 0x27),
+              border=rgba(ACCENT if hover else MID1, 255), border_w=1.4 if size > 16 else 1.2,
+              highlight=0)
+        if hover:
+            cv.fill(cv.blur(cv.frame(x0, x0, x1, x1, r, 1.5), 1.2), rgba(ACCENT, 90))
+    return cv.finish()
+
+
+@entry([16, 17], ['checkbox-small-off', 'checkbox-small-on'], 16, 16)
+def checkbox_small(k):
+    return checkbox(16, ('off', 'checked')[k], r=3.5)
+
+
+@entry([97, 98, 99], ['checkbox-normal', 'checkbox-hover', 'checkbox-checked'], 22, 22)
+def checkbox_big(k):
+    return checkbox(22, ('off', 'hover', 'checked')[k], r=5)
+
+
+def radio(w, h, state):
+    cv = Canvas(w, h)
+    cx, cy = w / 2, h / 2
+    r = min(w, h) / 2 - 1
+    outer = cv.circle(cx, cy, r)
+    if state == 'checked':
+        cv.fill(cv.blur(outer, 1), rgba(ACCENT, 80))
+        cv.fill(outer, cv.vgrad([(0, (0x3A, 0x30, 0x2A)), (1, (0x26, 0x22, 0x20))]))
+        cv.fill(cv.minus(outer, cv.circle(cx, cy, r - 1.6)), cv.vgrad(ACCENT_GRAD))
+        dot = cv.circle(cx, cy, r * 0.48)
+        cv.fill(cv.blur(dot, 1.2), rgba(ACCENT, 150))
+        cv.fill(dot, cv.vgrad(ACCENT_GRAD, cy - r * 0.5, cy + r * 0.5))
+    else:
+        hover = state == 'hover'
+        cv.fill(outer, cv.vgrad([(0, (0x1A, 0x17, 0x16)), (1, (0x2C, 0x28, 0x27))]))
+        ring = cv.minus(outer, cv.circle(cx, cy, r - 1.4))
+        cv.fill(ring, rgba(ACCENT if hover else MID1))
+        if hover:
+            cv.fill(cv.circle(cx, cy, r * 0.38), rgba(ACCENT, 70))
+    return cv.finish()
+
+
+@entry([18, 19], ['radio-small-off', 'radio-small-on'], 18, 18)
+def radio_small(k):
+    return radio(18, 18, ('off', 'checked')[k])
+
+
+@entry([100, 101, 102], ['radio-normal', 'radio-hover', 'radio-selected'], 20, 21)
+def radio_big(k):
+    return radio(20, 21, ('off', 'hover', 'checked')[k])
+
+
+@entry(20, 'warning', 28, 25)
+def warning_icon():
+    cv = Canvas(28, 25)
+    pen = cv.pen(0, 0, 28, 28)
+    pen.line([(14, 3), (25.5, 22), (2.5, 22), (14, 3)], 3.2)
+    pen.poly([(14, 3), (25.5, 22), (2.5, 22)])
+    cv.fill(cv.blur(pen.m, 1.5), rgba(ACCENT, 90))
+    cv.fill(pen.m, cv.vgrad(ACCENT_GRAD, 2, 23))
+    mark_ = cv.pen(0, 0, 28, 28)
+    mark_.line([(14, 9.5), (14, 15)], 2.6)
+    mark_.disc(14, 18.8, 1.5)
+    cv.fill(mark_.m, rgba(DARK0))
+    return cv.finish()
+
+
+@entry(21, 'panel-dot', 12, 12)
+def panel_dot():
+    cv = Canvas(12, 12)
+    panel(cv, 1, 1, 11, 11, 3, MID1, MID0, border=rgba(SOFT, 120), highlight=40)
+    return cv.finish()
+
+
+@entry(22, 'accent-dot', 12, 12)
+def accent_dot():
+    cv = Canvas(12, 12)
+    d = cv.circle(6, 6, 3.6)
+    cv.fill(cv.blur(d, 1.5), rgba(ACCENT, 170))
+    cv.fill(d, cv.vgrad(ACCENT_GRAD, 2.4, 9.6))
+    return cv.finish()
+
+
+@entry([23, 24], ['expander-collapsed', 'expander-expanded'], 14, 12)
+def expander(k):
+    cv = Canvas(14, 12)
+    pen = cv.pen(1, 0, 12, 24)
+    if k == 0:
+        pen.poly([(8, 4), (17, 12), (8, 20)])
+        cv.fill(pen.m, rgba(SOFT))
+    else:
+        pen.poly([(4, 8), (20, 8), (12, 17)])
+        cv.fill(pen.m, cv.vgrad(ACCENT_GRAD))
+    return cv.finish()
+
+
+@entry([25, 26], ['step-down', 'step-up'], 34, 34)
+def step_button(k):
+    cv = Canvas(34, 34)
+    body = cv.circle(17, 17, 15.5)
+    cv.shadow(body, 1.2, alpha=110, dy=0.8)
+    cv.fill(body, cv.vgrad([(0, (0x40, 0x3A, 0x38)), (1, (0x27, 0x24, 0x23))]))
+    cv.fill(cv.minus(body, cv.circle(17, 17, 14.3)), rgba(MID1, 230))
+    glyph(cv, ('minus', 'plus')[k], 7, 7, 20, cv.vgrad(ACCENT_GRAD, 8, 26))
+    return cv.finish()
+
+
+@entry([35, 36], ['toggle-off', 'toggle-on'], 56, 30)
+def toggle(k):
+    w, h = 56, 30
+    cv = Canvas(w, h)
+    x0, y0, x1, y1 = 2, 3, w - 2, h - 3
+    r = (y1 - y0) / 2
+    if k == 0:
+        panel(cv, x0, y0, x1, y1, r, (0x1A, 0x17, 0x16), (0x2E, 0x2A, 0x29),
+              border=rgba(MID0, 255), border_w=1.2, highlight=0)
+        kx = x0 + r
+        knob_paint = cv.vgrad([(0, SOFT), (1, MID1)])
+    else:
+        track = cv.rrect(x0, y0, x1, y1, r)
+        cv.fill(cv.blur(track, 1.5), rgba(ACCENT, 90))
+        cv.fill(track, cv.vgrad([(0, ACCENT_LO), (1, ACCENT)], y0, y1))
+        kx = x1 - r
+        knob_paint = cv.vgrad([(0, WHITE), (1, TEXT)])
+    knob = cv.circle(kx, h / 2, r - 3)
+    cv.shadow(knob, 1.2, alpha=150, dy=1)
+    cv.fill(knob, knob_paint)
+    return cv.finish()
+
+
+@entry([37, 38, 39], ['tile-normal', 'tile-hover', 'tile-selected'], 64, 64)
+def tile(k):
+    cv = Canvas(64, 64)
+    if k == 0:
+        panel(cv, 2, 2, 62, 62, 12, (0x38, 0x33, 0x31), (0x26, 0x23, 0x22),
+              border=rgba(MID0, 200), highlight=30, shadow=(1.5, 90, 1))
+    elif k == 1:
+        panel(cv, 2, 2, 62, 62, 12, (0x48, 0x41, 0x3E), (0x31, 0x2D, 0x2C),
+              border=rgba(ACCENT, 150), border_w=1.2, highlight=40, shadow=(1.5, 90, 1))
+    else:
+        b = cv.rrect(2, 2, 62, 62, 12)
+        cv.fill(cv.blur(b, 2), rgba(ACCENT, 110))
+        panel(cv, 2, 2, 62, 62, 12, ACCENT_HI, ACCENT_LO, border=rgba(ACCENT_HI, 255),
+              highlight=80)
+    return cv.finish()
+
+
+@entry([41, 42], ['favourite-off', 'favourite-on'], 24, 24)
+def favourite(k):
+    cv = Canvas(24, 24)
+    if k == 0:
+        glyph(cv, 'star', 0, 0, 24, rgba(SOFT))
+    else:
+        star = glyph(cv, 'star-filled', 0, 0, 24, rgba(ACCENT))
+        cv.img = Image.new('RGBA', cv.img.size, (0, 0, 0, 0))
+        cv.fill(cv.blur(star, 1.2), rgba(ACCENT, 120))
+        cv.fill(star, cv.vgrad(ACCENT_GRAD))
+    return cv.finish()
+
+
+@entry(44, 'side-strip', 16, 140)
+def side_strip():
+    w, h = 16, 140
+    cv = Canvas(w, h)
+    bar = cv.rrect(6, 8, 10, h - 8, 2)
+    cv.fill(cv.blur(bar, 3), cv.vgrad([(0, rgba(ACCENT, 40)), (0.5, rgba(ACCENT, 170)), (1, rgba(ACCENT, 40))]))
+    cv.fill(bar, cv.vgrad([(0, rgba(ACCENT, 90)), (0.5, rgba(ACCENT_HI, 255)), (1, rgba(ACCENT, 90))], 8, h - 8))
+    return cv.finish()
+
+
+# ---------------------------------------------------------------------------
+# Device icons (boot entries)
+# ---------------------------------------------------------------------------
+
+def device_icon(w, h, name, led=None):
+    cv = Canvas(w, h)
+    s = min(w, h) + (6 if h > w else 0)
+    x, y = (w - s) / 2, (h - s) / 2
+    m = cv.pen(x, y, s)
+    GLYPHS[name](m)
+    cv.fill(cv.blur(m.m, 1.5), rgba(BLACK, 140))
+    cv.fill(m.m, cv.vgrad(LIGHT_GRAD, y, y + s))
+    if led:
+        lx, ly = led
+        dot = cv.circle(x + lx * s / 24, y + ly * s / 24, s * 0.06)
+        cv.fill(cv.blur(dot, 1.5), rgba(ACCENT, 200))
+        cv.fill(dot, rgba(ACCENT_HI))
+    return cv.finish()
+
+
+@entry(45, 'device-file', 35, 45)
+def dev_file():
+    return device_icon(35, 45, 'document')
+
+
+@entry(46, 'device-disk', 43, 43)
+def dev_disk():
+    return device_icon(43, 43, 'disk', led=(17, 16))
+
+
+@entry(47, 'device-usb-stick', 35, 45)
+def dev_usb():
+    return device_icon(35, 45, 'usb-stick', led=(12, 15.5))
+
+
+@entry(48, 'device-optical', 43, 43)
+def dev_optical():
+    return device_icon(43, 43, 'optical')
+
+
+@entry(49, 'device-network', 43, 43)
+def dev_net():
+    return device_icon(43, 43, 'network', led=(12, 12))
+
+
+@entry(50, 'device-shell', 43, 43)
+def dev_shell():
+    return device_icon(43, 43, 'terminal')
+
+
+@entry(51, 'device-card', 43, 43)
+def dev_card():
+    return device_icon(43, 43, 'sdcard')
+
+
+@entry(52, 'device-folder', 43, 43)
+def dev_folder():
+    return device_icon(43, 43, 'folder')
+
+
+@entry(53, 'slider', 193, 31)
+def slider():
+    w, h = 193, 31
+    cv = Canvas(w, h)
+    y0, y1 = 12.5, 18.5
+    panel(cv, 4, y0, w - 4, y1, 3, (0x18, 0x16, 0x15), (0x2B, 0x27, 0x26),
+          border=rgba(MID0, 220), highlight=0)
+    fillr = cv.rrect(4, y0, 120, y1, 3)
+    cv.fill(cv.blur(fillr, 2), rgba(ACCENT, 90))
+    cv.fill(fillr, cv.hgrad([(0, ACCENT_LO), (1, ACCENT_HI)], 4, 120))
+    knob = cv.circle(120, h / 2, 9)
+    cv.shadow(knob, 1.5, alpha=160, dy=1)
+    cv.fill(knob, cv.vgrad([(0, WHITE), (1, TEXT)], 6, 25))
+    cv.fill(cv.circle(120, h / 2, 3.2), cv.vgrad(ACCENT_GRAD, 12, 19))
+    return cv.finish()
+
+
+@entry(54, 'close-small', 18, 18)
+def close_small():
+    cv = Canvas(18, 18)
+    glyph(cv, 'cross', 1, 1, 16, rgba(SOFT))
+    return cv.finish()
+
+
+@entry(55, 'status-dot', 10, 10)
+def status_dot():
+    cv = Canvas(10, 10)
+    d = cv.circle(5, 5, 3)
+    cv.fill(cv.blur(d, 1.2), rgba(ACCENT, 180))
+    cv.fill(d, cv.vgrad(ACCENT_GRAD, 2, 8))
+    cv.fill(cv.circle(4.2, 4.2, 1), rgba(WHITE, 120))
+    return cv.finish()
+
+
+@entry(56, 'help', 20, 20)
+def help_icon():
+    cv = Canvas(20, 20)
+    glyph(cv, 'question', 0, 0, 20, cv.vgrad(LIGHT_GRAD))
+    return cv.finish()
+
+
+# ---------------------------------------------------------------------------
+# Panels and cards
+# ---------------------------------------------------------------------------
+
+def card(cv, x0, y0, x1, y1, r, header=0, accent_edge=True, shadow=True):
+    body = panel(cv, x0, y0, x1, y1, r, (0x2E, 0x2A, 0x29), (0x22, 0x1F, 0x1E),
+                 border=rgba(MID0, 210), highlight=24,
+                 shadow=(4, 150, 2) if shadow else None)
+    if header:
+        hb = cv.intersect(body, cv.rrect(x0, y0, x1, y0 + header, 0))
+        cv.fill(hb, cv.vgrad([(0, rgba(WHITE, 14)), (1, rgba(WHITE, 5))], y0, y0 + header))
+        fade_line_h(cv, x0 + 1, x1 - 1, y0 + header, 1, MID0, 220, fade=0.02)
+    if accent_edge:
+        fade_line_h(cv, x0 + r, x1 - r, y0, 2, ACCENT, 255, fade=0.3)
+    return body
+
+
+@entry(57, 'dialog-panel', 620, 348)
+def dialog_panel():
+    w, h = 620, 348
+    cv = Canvas(w, h)
+    body = card(cv, 8, 6, w - 8, h - 10, 14, header=52)
+    glow = cv.intersect(body, cv.radial(w - 8, 6, 260, 160, power=1.5))
+    cv.fill(glow, rgba(ACCENT, 30))
+    return cv.finish()
+
+
+@entry(59, 'info-card', 422, 228)
+def info_card():
+    w, h = 422, 228
+    cv = Canvas(w, h)
+    body = card(cv, 6, 5, w - 6, h - 8, 12, header=0)
+    glow = cv.intersect(body, cv.radial(w - 40, 20, 200, 120, power=1.4))
+    cv.fill(glow, rgba(ACCENT, 26))
+    # faint rising chevrons echo the mark in the corner
+    pen = cv.pen(w - 118, h - 118, 100)
+    pen.line([(5, 15), (12, 8), (19, 15)], 2.2)
+    pen.line([(5, 21), (12, 14), (19, 21)], 2.2)
+    cv.fill(cv.intersect(pen.m, body), rgba(WHITE, 10))
+    return cv.finish()
+
+
+@entry(60, 'summary-card', 420, 187)
+def summary_card():
+    w, h = 420, 187
+    cv = Canvas(w, h)
+    body = card(cv, 6, 5, w - 6, h - 8, 12, header=0, accent_edge=False)
+    # a quiet bar chart along the bottom of the card
+    rng = random.Random(60)
+    bars = cv.mask()
+    dr = ImageDraw.Draw(bars)
+    x = 24
+    while x < w - 30:
+        bh = 14 + rng.random() * 46
+        dr.rounded_rectangle(cv.box(x, h - 22 - bh, x + 9, h - 22), radius=cv.s(2), fill=255)
+        x += 16
+    cv.fill(cv.intersect(bars, body), cv.vgrad([(0, rgba(ACCENT, 70)), (1, rgba(ACCENT, 6))], h - 80, h - 20))
+    bar = cv.rrect(6, 28, 10, 64, 2)
+    cv.fill(bar, cv.vgrad(ACCENT_GRAD, 28, 64))
+    return cv.finish()
+
+
+@entry(103, 'device-card', 182, 134)
+def device_card():
+    w, h = 182, 134
+    cv = Canvas(w, h)
+    body = card(cv, 4, 3, w - 4, h - 6, 12, accent_edge=False)
+    glow = cv.intersect(body, cv.radial(w / 2, 52, 70, 50, power=1.2))
+    cv.fill(glow, rgba(ACCENT, 40))
+    m = cv.pen(w / 2 - 28, 24, 56)
+    GLYPHS['disk'](m)
+    cv.fill(m.m, cv.vgrad(LIGHT_GRAD, 24, 80))
+    fade_line_h(cv, 20, w - 20, h - 30, 1, MID0, 220, fade=0.1)
+    bar = cv.rrect(20, h - 20, 110, h - 16, 2)
+    cv.fill(cv.rrect(20, h - 20, w - 20, h - 16, 2), rgba(DARK0, 255))
+    cv.fill(bar, cv.hgrad([(0, ACCENT_LO), (1, ACCENT_HI)], 20, 110))
+    return cv.finish()
+
+
+# ---------------------------------------------------------------------------
+# Icons
+# ---------------------------------------------------------------------------
+
+# 26 x 26 single-colour icons that the host recolours for its menu; 58 and
+# 65 to 78 form one set.
+MENU_ICONS = {
+    58: ('usb', 'icon-usb'), 65: ('home', 'icon-main'), 66: ('chip', 'icon-advanced'),
+    67: ('gauge', 'icon-performance'), 68: ('power', 'icon-boot'),
+    69: ('lock', 'icon-security'), 70: ('wrench', 'icon-tools'),
+    71: ('exit', 'icon-exit'), 72: ('thermometer', 'icon-monitor'),
+    73: ('memory', 'icon-memory'), 74: ('disk', 'icon-storage'),
+    75: ('network', 'icon-network'), 76: ('gear', 'icon-settings'),
+    77: ('clock', 'icon-clock'), 78: ('fan', 'icon-fan'),
+}
+
+for _id, (_g, _n) in MENU_ICONS.items():
+    entry(_id, _n, 26, 26)(lambda g=_g: mono_icon(26, 26, g))
+
+
+@entry(64, 'user', 40, 40)
+def user_icon():
+    cv = Canvas(40, 40)
+    body = cv.circle(20, 20, 18.5)
+    cv.fill(body, cv.vgrad([(0, (0x45, 0x3F, 0x3C)), (1, (0x2A, 0x26, 0x25))]))
+    cv.fill(cv.minus(body, cv.circle(20, 20, 17.3)), rgba(MID1))
+    m = cv.pen(8, 9, 24)
+    GLYPHS['user'](m)
+    cv.fill(cv.intersect(m.m, cv.circle(20, 20, 17.3)), cv.vgrad(LIGHT_GRAD, 10, 34))
+    return cv.finish()
+
+
+def feature_icon(name, highlighted):
+    w = h = 56
+    cv = Canvas(w, h)
+    if highlighted:
+        b = cv.rrect(3, 3, 53, 53, 12)
+        cv.fill(cv.blur(b, 2.5), rgba(ACCENT, 110))
+        panel(cv, 3, 3, 53, 53, 12, (0x4A, 0x38, 0x2C), (0x31, 0x29, 0x25),
+              border=rgba(ACCENT, 255), border_w=1.3, highlight=40)
+        glyph(cv, name, 14, 14, 28, cv.vgrad(ACCENT_GRAD, 14, 42))
+    else:
+        panel(cv, 3, 3, 53, 53, 12, (0x38, 0x33, 0x31), (0x26, 0x23, 0x22),
+              border=rgba(MID0, 220), highlight=28, shadow=(1.5, 100, 1))
+        glyph(cv, name, 14, 14, 28, cv.vgrad(LIGHT_GRAD, 14, 42))
+    return cv.finish()
+
+
+for _ids, _g in (((79, 80), 'chip'), ((81, 82), 'memory'), ((83, 84), 'fan'), ((87, 88), 'disk')):
+    for _k, _id in enumerate(_ids):
+        entry(_id, 'feature-%s-%s' % (_g, ('normal', 'highlight')[_k]), 56, 56)(
+            lambda g=_g, k=_k: feature_icon(g, k == 1))
+
+
+@entry([85, 86], ['chevron-normal', 'chevron-highlight'], 26, 26)
+def chevron_item(k):
+    cv = Canvas(26, 26)
+    pen = cv.pen(1, 1, 24)
+    chevron(pen, 'right', 2.4, 4.5)
+    cv.fill(pen.m, rgba(SOFT) if k == 0 else cv.vgrad(ACCENT_GRAD))
+    return cv.finish()
+
+
+def round_button(size, name, k):
+    cv = Canvas(size, size)
+    c = size / 2
+    r = c - 1.5
+    body = cv.circle(c, c, r)
+    g = size * 0.55
+    if k == 0:
+        cv.fill(body, cv.vgrad([(0, (0x3A, 0x35, 0x33)), (1, (0x26, 0x23, 0x22))]))
+        cv.fill(cv.minus(body, cv.circle(c, c, r - 1.1)), rgba(MID0, 255))
+        glyph(cv, name, c - g / 2, c - g / 2, g, rgba(SOFT))
+    elif k == 1:
+        cv.fill(cv.blur(body, 1.5), rgba(ACCENT, 70))
+        cv.fill(body, cv.vgrad([(0, (0x4A, 0x41, 0x3C)), (1, (0x31, 0x2C, 0x2A))]))
+        cv.fill(cv.minus(body, cv.circle(c, c, r - 1.2)), rgba(ACCENT, 255))
+        glyph(cv, name, c - g / 2, c - g / 2, g, rgba(TEXT))
+    else:
+        cv.fill(body, cv.vgrad([(0, ACCENT), (1, ACCENT_LO)]))
+        cv.fill(cv.minus(body, cv.circle(c, c, r - 1)), rgba(ACCENT_LO, 255))
+        glyph(cv, name, c - g / 2, c - g / 2, g, rgba(DARK0))
+    return cv.finish()
+
+
+@entry([89, 90, 91], ['back-normal', 'back-hover', 'back-pressed'], 40, 40)
+def back_button(k):
+    return round_button(40, 'arrow-left', k)
+
+
+@entry([108, 109, 110], ['close-normal', 'close-hover', 'close-pressed'], 27, 27)
+def close_button(k):
+    return round_button(27, 'cross', k)
+
+
+for _id, _g, _n in ((92, 'search', 'icon-search'), (93, 'keyboard', 'icon-keyboard'),
+                    (94, 'mouse', 'icon-mouse')):
+    entry(_id, _n, 26, 26)(lambda g=_g: shaded_icon(26, 26, g))
+
+
+@entry([104, 105], ['expand', 'collapse'], 27, 27)
+def expand_box(k):
+    cv = Canvas(27, 27)
+    panel(cv, 2, 2, 25, 25, 5, (0x3A, 0x35, 0x33), (0x26, 0x23, 0x22),
+          border=rgba(MID1 if k == 0 else ACCENT, 255), border_w=1.2, highlight=26)
+    glyph(cv, ('plus', 'minus')[k], 5.5, 5.5, 16, rgba(TEXT) if k == 0 else cv.vgrad(ACCENT_GRAD))
+    return cv.finish()
+
+
+@entry([106, 107], ['arrow-small-up', 'arrow-small-down'], 15, 15)
+def arrow_small(k):
+    cv = Canvas(15, 15)
+    pen = cv.pen(0, 0, 15, 24)
+    chevron(pen, ('up', 'down')[k], 3.2, 6)
+    cv.fill(pen.m, rgba(TEXT))
+    return cv.finish()
+
+
+@entry(list(range(111, 117)),
+       ['mark-check', 'mark-cross', 'mark-dot', 'mark-up', 'mark-down', 'mark-minus'], 11, 11)
+def tiny_mark(k):
+    cv = Canvas(11, 11)
+    pen = cv.pen(0, 0, 11, 24)
+    if k == 0:
+        check(pen, 3.6)
+        paint = cv.vgrad(ACCENT_GRAD)
+    elif k == 1:
+        cross(pen, 3.4)
+        paint = rgba(SOFT)
+    elif k == 2:
+        pen.disc(12, 12, 6)
+        paint = cv.vgrad(ACCENT_GRAD)
+    elif k == 3:
+        triangle(pen, 'up', 8)
+        paint = rgba(TEXT)
+    elif k == 4:
+        triangle(pen, 'down', 8)
+        paint = rgba(TEXT)
+    else:
+        minus(pen, 3.6)
+        paint = rgba(SOFT)
+    cv.fill(pen.m, paint)
+    return cv.finish()
+
+
+CATEGORY = [(117, 'home', 'main'), (118, 'chip', 'advanced'), (119, 'board', 'chipset'),
+            (120, 'shield', 'security'), (121, 'power', 'boot'), (122, 'exit', 'exit'),
+            (123, 'wrench', 'tools')]
+
+
+def category_tile(name):
+    cv = Canvas(58, 58)
+    panel(cv, 3, 3, 55, 55, 14, (0x3C, 0x36, 0x34), (0x24, 0x21, 0x20),
+          border=rgba(MID0, 230), highlight=34, shadow=(1.5, 110, 1.2))
+    glow = cv.radial(29, 29, 22, power=1.2)
+    cv.fill(cv.intersect(glow, cv.rrect(3, 3, 55, 55, 14)), rgba(ACCENT, 40))
+    m = cv.pen(14, 14, 30)
+    GLYPHS[name](m)
+    cv.fill(cv.blur(m.m, 1.5), rgba(ACCENT, 80))
+    cv.fill(m.m, cv.vgrad(ACCENT_GRAD, 14, 44))
+    return cv.finish()
+
+
+for _id, _g, _n in CATEGORY:
+    entry(_id, 'category-' + _n, 58, 58)(lambda g=_g: category_tile(g))
+
+
+# Four-state icon groups: normal, hover, selected, active.
+def _group(ids, g, size, label, order=(NORMAL, HOVER, SELECTED, ACTIVE), bg='circle'):
+    for _id, st in zip(ids, order):
+        entry(_id, '%s-%s' % (label, st), size, size)(
+            lambda g=g, st=st: state_icon(size, size, g, st, bg=bg))
+
+
+_group([126, 127, 128], 'sliders', 26, 'options', order=(NORMAL, HOVER, SELECTED))
+_group([129, 130, 131], 'gear', 28, 'settings', order=(NORMAL, HOVER, SELECTED))
+_group([145, 146, 147, 148], 'monitor', 26, 'display', bg='round')
+_group([149, 150, 151, 152], 'keyboard', 26, 'input', bg='round')
+_group([153, 154, 155, 156], 'network', 26, 'network', bg='round')
+_group([161, 162, 163, 164], 'layers', 26, 'profiles', bg='round')
+
+
+@entry(165, 'lock-small', 20, 20)
+def lock_small():
+    return shaded_icon(20, 20, 'lock')
+
+
+for _id, _g in ((134, 'thermometer'), (135, 'bolt'), (136, 'fan'), (137, 'gauge')):
+    entry(_id, 'status-' + _g, 23, 21)(lambda g=_g: shaded_icon(23, 21, g))
+
+for _id, _g in ((138, 'chip'), (139, 'memory'), (140, 'clock'),
+                 (141, 'disk'), (142, 'usb'), (143, 'battery')):
+    entry(_id, 'status-' + _g, 23, 23)(lambda g=_g: shaded_icon(23, 23, g))
+
+
+@entry(144, 'marker-bar', 4, 40)
+def marker_bar():
+    cv = Canvas(4, 40, ss=8)
+    bar = cv.rrect(0, 0, 4, 40, 2)
+    cv.fill(bar, cv.vgrad([(0, ACCENT_HI), (0.5, ACCENT), (1, ACCENT_LO)]))
+    return cv.finish()
+
+
+@entry([157, 158, 159, 160], ['card-small-normal', 'card-small-hover', 'card-small-selected',
+                              'card-small-active'], 101, 59)
+def small_card(k):
+    w, h = 101, 59
+    cv = Canvas(w, h)
+    if k == 0:
+        panel(cv, 2, 2, w - 2, h - 3, 9, (0x36, 0x31, 0x2F), (0x26, 0x23, 0x22),
+              border=rgba(MID0, 210), highlight=26, shadow=(1.5, 100, 1))
+    elif k == 1:
+        panel(cv, 2, 2, w - 2, h - 3, 9, (0x46, 0x40, 0x3D), (0x30, 0x2C, 0x2A),
+              border=rgba(MID1, 255), highlight=36, shadow=(1.5, 100, 1))
+    elif k == 2:
+        b = cv.rrect(2, 2, w - 2, h - 3, 9)
+        cv.fill(cv.blur(b, 2), rgba(ACCENT, 100))
+        panel(cv, 2, 2, w - 2, h - 3, 9, (0x4A, 0x38, 0x2C), (0x30, 0x29, 0x25),
+              border=rgba(ACCENT, 255), border_w=1.3, highlight=36)
+    else:
+        panel(cv, 2, 2, w - 2, h - 3, 9, ACCENT_HI, ACCENT_LO,
+              border=rgba(ACCENT_LO, 255), highlight=70, shadow=(1.5, 100, 1))
+    return cv.finish()
+
+
+@entry(166, 'indicator', 20, 4)
+def indicator():
+    cv = Canvas(20, 4, ss=8)
+    bar = cv.rrect(0, 0.5, 20, 3.5, 1.5)
+    cv.fill(bar, cv.hgrad([(0, ACCENT_LO), (0.5, ACCENT_HI), (1, ACCENT_LO)]))
+    return cv.finish()
+
+
+@entry([167, 168], ['power-normal', 'power-highlight'], 32, 32)
+def power_button(k):
+    cv = Canvas(32, 32)
+    body = cv.circle(16, 16, 15)
+    if k == 0:
+        cv.fill(body, rgba(WHITE, 14))
+        cv.fill(cv.minus(body, cv.circle(16, 16, 14)), rgba(WHITE, 36))
+        glyph(cv, 'power', 6, 6, 20, rgba(TEXT))
+    else:
+        cv.fill(body, rgba(ACCENT, 46))
+        cv.fill(cv.minus(body, cv.circle(16, 16, 13.8)), cv.vgrad(ACCENT_GRAD))
+        glyph(cv, 'power', 6, 6, 20, cv.vgrad(ACCENT_GRAD, 6, 26))
+    return cv.finish()
+
+
+# ---------------------------------------------------------------------------
+# Illustrations
+# ---------------------------------------------------------------------------
+
+@entry(43, 'illustration-chip', 420, 420)
+def chip_illustration():
+    w = h = 420
+    cv = Canvas(w, h)
+    c = w / 2
+    cv.fill(cv.radial(c, c, 200, power=1.6), rgba(ACCENT, 46))
+    rng = random.Random(43)
+    traces = cv.pen(0, 0, w, w)
+    vias = cv.pen(0, 0, w, w)
+    hot = cv.pen(0, 0, w, w)
+    half = 82
+    for side in range(4):
+        for i in range(7):
+            t = -54 + i * 18
+            length1 = 18 + rng.random() * 30
+            length2 = 30 + rng.random() * 70
+            bend = rng.choice((-1, 1)) * (10 + rng.random() * 26)
+            # path in a local frame pointing right from the chip's edge
+            pts = [(half + 10, t), (half + 10 + length1, t),
+                   (half + 10 + length1 + abs(bend), t + bend),
+                   (half + 10 + length1 + abs(bend) + length2, t + bend)]
+            ang = side * 90
+            ca, sa = math.cos(math.radians(ang)), math.sin(math.radians(ang))
+            g = [(c + x * ca - y * sa, c + x * sa + y * ca) for x, y in pts]
+            target = hot if rng.random() < 0.25 else traces
+            target.line(g, 2.2)
+            ex, ey = g[-1]
+            vias.ring(ex, ey, 3.6, 1.8)
+            vias.erase().disc(ex, ey, 2.2)
+    fade = cv.radial(c, c, 205, power=0.7)
+    cv.fill(cv.intersect(traces.m, fade), rgba(MID1, 230))
+    cv.fill(cv.intersect(vias.m, fade), rgba(MID1, 230))
+    cv.fill(cv.blur(cv.intersect(hot.m, fade), 2), rgba(ACCENT, 160))
+    cv.fill(cv.intersect(hot.m, fade), rgba(ACCENT_HI, 255))
+    # pins
+    pins = cv.mask()
+    dr = ImageDraw.Draw(pins)
+    for i in range(11):
+        t = c - 75 + i * 15
+        for box in ((t - 3, c - half - 10, t + 3, c - half + 2), (t - 3, c + half - 2, t + 3, c + half + 10),
+                    (c - half - 10, t - 3, c - half + 2, t + 3), (c + half - 2, t - 3, c + half + 10, t + 3)):
+            dr.rounded_rectangle(cv.box(*box), radius=cv.s(1), fill=255)
+    cv.fill(pins, cv.vgrad([(0, SOFT), (1, MID1)]))
+    # package
+    panel(cv, c - half, c - half, c + half, c + half, 14, (0x3E, 0x38, 0x36), (0x20, 0x1D, 0x1C),
+          border=rgba(MID1, 255), border_w=1.5, highlight=40, shadow=(8, 200, 6))
+    # die
+    die = 46
+    d = cv.rrect(c - die, c - die, c + die, c + die, 10)
+    cv.fill(cv.blur(d, 6), rgba(ACCENT, 150))
+    cv.fill(d, cv.vgrad([(0, ACCENT_HI), (0.5, ACCENT), (1, ACCENT_LO)], c - die, c + die))
+    cv.fill(cv.intersect(cv.frame(c - die, c - die, c + die, c + die, 10, 1.5),
+                         cv.rrect(c - die, c - die, c + die, c, 10)), rgba(WHITE, 90))
+    mark(cv, c, c, 64, rgba(DARK0, 230), rgba(DARK0, 230))
+    return cv.finish()
+
+
+@entry(124, 'banner', 957, 160)
+def banner():
+    w, h = 957, 160
+    cv = Canvas(w, h)
+    y0, y1 = 10, 150
+    body = cv.rrect(0, y0, w, y1, 20)
+    cv.fill(body, cv.hgrad([(0, rgba((0x2C, 0x28, 0x27), 235)), (0.55, rgba(DARK0, 170)),
+                            (1, rgba(DARK0, 0))]))
+    edge = cv.frame(0, y0, w, y1, 20, 1)
+    cv.fill(edge, cv.hgrad([(0, rgba(WHITE, 40)), (0.6, rgba(WHITE, 8)), (1, rgba(WHITE, 0))]))
+    cv.fill(cv.intersect(body, cv.radial(90, 80, 140, 110, power=1.4)), rgba(ACCENT, 60))
+    # decorative diagonal stripes towards the right
+    stripes = cv.mask()
+    dr = ImageDraw.Draw(stripes)
+    for i in range(9):
+        x = 560 + i * 34
+        dr.polygon([(cv.s(x), cv.s(y1)), (cv.s(x + 60), cv.s(y0)), (cv.s(x + 72), cv.s(y0)),
+                    (cv.s(x + 12), cv.s(y1))], fill=255)
+    stripe_fade = cv.hgrad([(0, rgba(ACCENT, 0)), (0.25, rgba(ACCENT, 46)), (1, rgba(ACCENT, 0))], 540, 957)
+    cv.fill(cv.intersect(stripes, body), stripe_fade)
+    mark(cv, 92, 80, 92, cv.vgrad(ACCENT_GRAD, 34, 126), cv.vgrad(LIGHT_GRAD, 34, 126), glow=110)
+    word(cv, 'SETUP', 172, 50, 46, 6.2, cv.vgrad(LIGHT_GRAD, 50, 96), spacing=4.5)
+    rule = cv.rrect(172, 114, 560, 117, 1.5)
+    cv.fill(rule, cv.hgrad([(0, rgba(ACCENT_HI, 255)), (0.5, rgba(ACCENT, 200)), (1, rgba(ACCENT, 0))], 172, 560))
+    return cv.finish()
+
+
+@entry(125, 'illustration-memory', 214, 174)
+def memory_illustration():
+    w, h = 214, 174
+    cv = Canvas(w, h)
+    cv.fill(cv.radial(w / 2, h / 2, 110, 86, power=1.5), rgba(ACCENT, 40))
+
+    def module(x0, y0, x1, y1, tint):
+        pcb = cv.polygon([(x0, y0), (x1, y0), (x1, y1 - 6), (x1 - 6, y1), (x0, y1)])
+        cv.shadow(pcb, 4, alpha=170, dy=3)
+        cv.fill(pcb, cv.vgrad([(0, mix((0x3A, 0x34, 0x31), ACCENT, tint)),
+                               (1, mix((0x24, 0x21, 0x20), ACCENT, tint * 0.5))], y0, y1))
+        cv.fill(cv.minus(pcb, cv.polygon([(x0 + 1, y0 + 1), (x1 - 1, y0 + 1), (x1 - 1, y1 - 6.4),
+                                           (x1 - 6.4, y1 - 1), (x0 + 1, y1 - 1)])), rgba(MID1, 220))
+        n = 4
+        cw = (x1 - x0 - 24 - (n - 1) * 8) / n
+        for i in range(n):
+            cx0 = x0 + 12 + i * (cw + 8)
+            chip_ = cv.rrect(cx0, y0 + 12, cx0 + cw, y1 - 22, 2)
+            cv.fill(chip_, cv.vgrad([(0, (0x1A, 0x17, 0x16)), (1, (0x12, 0x10, 0x0F))], y0 + 12, y1 - 22))
+            cv.fill(cv.frame(cx0, y0 + 12, cx0 + cw, y1 - 22, 2, 0.8), rgba(MID0, 200))
+        pins = cv.mask()
+        dr = ImageDraw.Draw(pins)
+        x = x0 + 8
+        while x < x1 - 10:
+            dr.rectangle(cv.box(x, y1 - 12, x + 2.4, y1 - 3), fill=255)
+            x += 4.6
+        cv.fill(pins, cv.vgrad([(0, ACCENT_HI), (1, ACCENT_LO)], y1 - 12, y1 - 3))
+
+    module(30, 24, 200, 96, 0.0)
+    module(14, 70, 184, 142, 0.10)
+    return cv.finish()
+
+
+def dial(glyph_name, fraction):
+    w = h = 200
+    cv = Canvas(w, h)
+    c = 100
+    outer = cv.circle(c, c, 96)
+    cv.fill(outer, cv.vgrad([(0, (0x33, 0x2E, 0x2D)), (1, (0x1C, 0x19, 0x18))]))
+    cv.fill(cv.minus(outer, cv.circle(c, c, 95)), rgba(MID0, 230))
+    track = cv.pen(0, 0, w, w)
+    track.arc(c, c, 78, 135, 405, 12)
+    cv.fill(track.m, rgba(DEEP, 255))
+    prog = cv.pen(0, 0, w, w)
+    prog.arc(c, c, 78, 135, 135 + 270 * fraction, 12)
+    cv.fill(cv.blur(prog.m, 4), rgba(ACCENT, 160))
+    cv.fill(prog.m, cv.hgrad([(0, ACCENT_LO), (0.5, ACCENT), (1, ACCENT_HI)], 20, 180))
+    ticks = cv.pen(0, 0, w, w)
+    for i in range(28):
+        a = math.radians(135 + i * 10)
+        r0, r1 = (60, 66) if i % 3 else (56, 66)
+        ticks.line([(c + r0 * math.cos(a), c + r0 * math.sin(a)),
+                    (c + r1 * math.cos(a), c + r1 * math.sin(a))], 1.6, caps=False)
+    cv.fill(ticks.m, rgba(MID1, 220))
+    inner = cv.circle(c, c, 48)
+    cv.shadow(inner, 3, alpha=160, dy=2)
+    cv.fill(inner, cv.vgrad([(0, (0x3C, 0x36, 0x34)), (1, (0x24, 0x21, 0x20))], 52, 148))
+    cv.fill(cv.intersect(cv.minus(inner, cv.circle(c, c, 47)), cv.rrect(0, 0, w, c, 0)), rgba(WHITE, 40))
+    glyph(cv, glyph_name, c - 26, c - 26, 52, cv.vgrad(LIGHT_GRAD, c - 26, c + 26))
+    return cv.finish()
+
+
+@entry(132, 'dial-temperature', 200, 200)
+def dial_temp():
+    return dial('thermometer', 0.62)
+
+
+@entry(133, 'dial-fan', 200, 200)
+def dial_fan():
+    return dial('fan', 0.38)
+
+
+# ---------------------------------------------------------------------------
+
+def all_entries():
+    missing = [i for i in range(1, 169) if i not in ENTRIES]
+    if missing:
+        raise SystemExit('no artwork for ids %s' % missing)
+    return [(i,) + ENTRIES[i] for i in range(1, 169)]
