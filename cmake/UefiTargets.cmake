@@ -26,3 +26,32 @@ add_custom_command(TARGET ThemeDriver PRE_LINK
   COMMAND ${CMAKE_COMMAND} -DREADOBJ=${UEFI_READOBJ} "-DOBJECTS=$<TARGET_OBJECTS:theme_driver_objects>"
           -P ${PROJECT_SOURCE_DIR}/cmake/CheckNoInitializers.cmake
   VERBATIM)
+
+# The reference setup-screen host: a UEFI application of the tests' own that
+# loads the driver in real firmware and drives it. It links none of the
+# driver's code, only the compiler-support primitives.
+set(REFERENCE_HOST_SOURCES
+  tests/firmware/host/CallLog.cpp
+  tests/firmware/host/Checks.cpp
+  tests/firmware/host/Console.cpp
+  tests/firmware/host/DriverLoader.cpp
+  tests/firmware/host/HostFirmware.cpp
+  tests/firmware/host/HostImages.cpp
+  tests/firmware/host/HostServicesTable.cpp
+  tests/firmware/host/HostUiTable.cpp
+  tests/firmware/host/ImageHeaders.cpp
+  tests/firmware/host/PackageWalk.cpp
+  tests/firmware/host/PcdSubstitute.cpp
+  tests/firmware/host/ReferenceHost.cpp
+  tests/firmware/host/RunLifecycle.cpp
+  tests/firmware/host/RunPackage.cpp
+  tests/firmware/host/RunQueries.cpp
+  tests/firmware/host/RunRegistration.cpp
+  platform/CompilerSupport.cpp
+)
+add_executable(ReferenceHost ${REFERENCE_HOST_SOURCES})
+set_target_properties(ReferenceHost PROPERTIES SUFFIX .efi)
+target_include_directories(ReferenceHost PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(ReferenceHost PRIVATE -O2 ${UEFI_WARNINGS})
+target_link_options(ReferenceHost PRIVATE
+  ${UEFI_IMAGE_LINK_FLAGS} /SUBSYSTEM:EFI_APPLICATION /ENTRY:ReferenceHostMain)

@@ -1,0 +1,131 @@
+#include "tests/firmware/host/DriverLoader.h"
+
+#include "tests/firmware/host/HostFirmware.h"
+
+namespace {
+
+const EFI_GUID mLoadedImageGuid = HOST_LOADED_IMAGE_PROTOCOL_GUID;
+const EFI_GUID mFileSystemGuid = HOST_SIMPLE_FILE_SYSTEM_PROTOCOL_GUID;
+const EFI_GUID mFileInfoGuid = HOST_FILE_INFO_GUID;
+const EFI_GUID mDevicePathGuid = HOST_DEVICE_PATH_PROTOCOL_GUID;
+
+constexpr UINTN MaxDriverSize = 64u * 1024 * 1024;
+
+BOOLEAN ReadFailed(DRIVER_LOAD *Load, const char *Step, EFI_STATUS Status) {
+  Load->ReadFailure = Step;
+  Load->ReadStatus = Status;
+  return FALSE;
+}
+
+UINT16 NodeLength(const HOST_DEVICE_PATH_NODE *Node) { return (UINT16)(Node->Length[0] | (Node->Length[1] << 8)); }
+
+// The boot volume's device path followed by a file-path node for Path.
+EFI_DEVICE_PATH_PROTOCOL *FileDevicePath(EFI_HANDLE Device, const CHAR16 *Path) {
+  VOID *Interface = nullptr;
+  if (Device == nullptr || EFI_ERROR(gHostBootServices->HandleProtocol(Device, &mDevicePathGuid, &Interface))) {
+    return nullptr;
+  }
+  const UINT8 *Start = static_cast<const UINT8 *>(Interface);
+  UINTN Prefix = 0;
+  for (UINTN Nodes = 0; Nodes < 256; Nodes++) {
+    const HOST_DEVICE_PATH_NODE *Node = reinterpret_cast<const HOST_DEVICE_PATH_NODE *>(Start + Prefix);
+    if (Node->Type == HOST_DEVICE_PATH_END || NodeLength(Node) < sizeof(HOST_DEVICE_PATH_NODE)) {
+      break;
+    }
+    Prefix += NodeLength(Node);
+  }
+  UINTN PathChars = 0;
+  while (Path[PathChars] != 0) {
+    PathChars++;
+  }
+  const UINTN FileNode = sizeof(HOST_DEVICE_PATH_NODE) + (PathChars + 1) * sizeof(CHAR16);
+  UINT8 *Result = static_cast<UINT8 *>(AllocateHostPool(Prefix + FileNode + sizeof(HOST_DEVICE_PATH_NODE)));
+  if (Result == nullptr) {
+    return nullptr;
+  }
+  CopyBytes(Result, Start, Prefix);
+  HOST_DEVICE_PATH_NODE *Node = reinterpret_cast<HOST_DEVICE_PATH_NODE *>(Result + Prefix);
+  *Node = HOST_DEVICE_PATH_NODE{HOST_DEVICE_PATH_MEDIA, HOST_DEVICE_PATH_MEDIA_FILE_PATH,
+                                {(UINT8)(FileNode & 0xFF), (UINT8)(FileNode >> 8)}};
+  CopyBytes(Result + Prefix + sizeof(HOST_DEVICE_PATH_NODE), Path, (PathChars + 1) * sizeof(CHAR16));
+  HOST_DEVICE_PATH_NODE *End = reinterpret_cast<HOST_DEVICE_PATH_NODE *>(Result + Prefix + FileNode);
+  *End = HOST_DEVICE_PATH_NODE{HOST_DEVICE_PATH_END, HOST_DEVICE_PATH_END_ENTIRE, {4, 0}};
+  return Result;
+}
+
+HOST_LOADED_IMAGE_PROTOCOL *OwnLoadedImage() {
+  VOID *Interface = nullptr;
+  if (EFI_ERROR(gHostBootServices->HandleProtocol(gHostImageHandle, &mLoadedImageGuid, &Interface))) {
+    return nullptr;
+  }
+  return static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
+}
+
+}  // namespace
+
+BOOLEAN ReadDriverFile(DRIVER_LOAD *Load) {
+  HOST_LOADED_IMAGE_PROTOCOL *Self = OwnLoadedImage();
+  if (Self == nullptr) {
+    return ReadFailed(Load, "the host's own loaded-image interface", EFI_NOT_FOUND);
+  }
+  VOID *Interface = nullptr;
+  EFI_STATUS Status = gHostBootServices->HandleProtocol(Self->DeviceHandle, &mFileSystemGuid, &Interface);
+  if (EFI_ERROR(Status)) {
+    return ReadFailed(Load, "the boot volume's file system", Status);
+  }
+  auto *FileSystem = static_cast<HOST_SIMPLE_FILE_SYSTEM_PROTOCOL *>(Interface);
+  HOST_FILE_PROTOCOL *Root = nullptr;
+  Status = FileSystem->OpenVolume(FileSystem, &Root);
+  if (EFI_ERROR(Status)) {
+    return ReadFailed(Load, "opening the boot volume", Status);
+  }
+  HOST_FILE_PROTOCOL *File = nullptr;
+  Status = Root->Open(Root, &File, Load->Path, HOST_FILE_MODE_READ, 0);
+  if (EFI_ERROR(Status)) {
+    Root->Close(Root);
+    return ReadFailed(Load, "opening the driver file", Status);
+  }
+  UINT8 InfoBuffer[512];
+  UINTN InfoSize = sizeof(InfoBuffer);
+  Status = File->GetInfo(File, &mFileInfoGuid, &InfoSize, InfoBuffer);
+  const UINT64 FileSize = reinterpret_cast<HOST_FILE_INFO *>(InfoBuffer)->FileSize;
+  if (EFI_ERROR(Status) || FileSize == 0 || FileSize > MaxDriverSize) {
+    File->Close(File);
+    Root->Close(Root);
+    return ReadFailed(Load, "the driver file's size", EFI_ERROR(Status) ? Status : EFI_LOAD_ERROR);
+  }
+  Load->File = AllocateHostPool(FileSize);
+  UINTN ReadSize = FileSize;
+  Status = Load->File != nullptr ? File->Read(File, &ReadSize, Load->File) : EFI_OUT_OF_RESOURCES;
+  File->Close(File);
+  Root->Close(Root);
+  if (EFI_ERROR(Status) || ReadSize != FileSize) {
+    return ReadFailed(Load, "reading the driver file", EFI_ERROR(Status) ? Status : EFI_LOAD_ERROR);
+  }
+  Load->FileSize = FileSize;
+  Load->ReadStatus = EFI_SUCCESS;
+  return TRUE;
+}
+
+BOOLEAN LoadDriverImage(DRIVER_LOAD *Load) {
+  HOST_LOADED_IMAGE_PROTOCOL *Self = OwnLoadedImage();
+  EFI_DEVICE_PATH_PROTOCOL *Path = Self != nullptr ? FileDevicePath(Self->DeviceHandle, Load->Path) : nullptr;
+  Load->HasDevicePath = Path != nullptr;
+  Load->LoadStatus = gHostBootServices->LoadImage(FALSE, gHostImageHandle, Path, Load->File, Load->FileSize,
+                                                  &Load->ImageHandle);
+  FreeHostPool(Path);
+  if (EFI_ERROR(Load->LoadStatus)) {
+    return FALSE;
+  }
+  VOID *Interface = nullptr;
+  if (!EFI_ERROR(gHostBootServices->HandleProtocol(Load->ImageHandle, &mLoadedImageGuid, &Interface))) {
+    Load->LoadedImage = static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
+  }
+  return TRUE;
+}
+
+BOOLEAN StartDriverImage(DRIVER_LOAD *Load) {
+  Load->StartStatus = gHostBootServices->StartImage(Load->ImageHandle, nullptr, nullptr);
+  Load->Started = TRUE;
+  return !EFI_ERROR(Load->StartStatus);
+}

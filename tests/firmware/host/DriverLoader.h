@@ -1,0 +1,26 @@
+// Brings the driver in the way firmware would: its file read from the
+// volume the host itself was loaded from, then LoadImage and StartImage.
+#pragma once
+
+#include "tests/firmware/host/FirmwareProtocols.h"
+
+typedef struct {
+  const CHAR16 *Path;           // on the boot volume
+  EFI_STATUS ReadStatus;
+  const char *ReadFailure;      // which step of reading failed, null when none
+  VOID *File;
+  UINTN FileSize;
+  BOOLEAN HasDevicePath;        // the load named the file by device path too
+  EFI_STATUS LoadStatus;
+  EFI_HANDLE ImageHandle;
+  HOST_LOADED_IMAGE_PROTOCOL *LoadedImage;
+  EFI_STATUS StartStatus;
+  BOOLEAN Started;
+} DRIVER_LOAD;
+
+// Reads Load->Path into pool memory.
+BOOLEAN ReadDriverFile(DRIVER_LOAD *Load);
+// LoadImage from the buffer (with the file's device path, where the volume
+// has one), then the loaded-image interface of the new handle.
+BOOLEAN LoadDriverImage(DRIVER_LOAD *Load);
+BOOLEAN StartDriverImage(DRIVER_LOAD *Load);

@@ -1,0 +1,36 @@
+// The steps of the reference host's run, in the order ReferenceHostMain
+// takes them. They share one HOST_RUN record.
+#pragma once
+
+#include "entry/ThemeProviderProtocol.h"
+#include "tests/firmware/host/DriverLoader.h"
+
+typedef struct {
+  DRIVER_LOAD Load;
+  THEME_PROVIDER_PROTOCOL *Record;  // the active record, once found
+  EFI_HANDLE RecordHandle;
+  BOOLEAN PackageFound;
+  UINTN PackageImages;              // entries of the image table filled from it
+} HOST_RUN;
+
+// Screen mode, PCD substitute.
+void PrepareFirmware(HOST_RUN *Run);
+// The two records of other plug-ins, installed before the driver loads.
+void PreinstallRecords(HOST_RUN *Run);
+// Reads, loads and starts the driver; false when it could not be started.
+BOOLEAN LoadAndStartDriver(HOST_RUN *Run);
+// Retirement of the pre-installed records, the active record and its fields.
+BOOLEAN CheckRegistration(HOST_RUN *Run);
+// The image package on the driver's image handle, and the image table.
+void BuildImageTableFromPackage(HOST_RUN *Run);
+// Queries the host may make before it has written any table pointer.
+void QueryBeforeTables(HOST_RUN *Run);
+void AttachHostTables(HOST_RUN *Run);
+void QueryWithTables(HOST_RUN *Run);
+void RunLifecycle(HOST_RUN *Run);
+void StyleObjects(HOST_RUN *Run);
+// Checks over the whole run: PCD reads, host-table use; puts the PCD back.
+void FinishRun(HOST_RUN *Run);
+
+// True when Address lies inside the loaded driver image.
+BOOLEAN InsideDriverImage(const HOST_RUN *Run, const VOID *Address);
