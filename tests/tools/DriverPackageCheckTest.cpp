@@ -9,7 +9,7 @@
 
 #include "ImageFixtures.h"
 #include "TestPe.h"
-#include "tools/imagepkg/ThemeInspect.h"
+#include "tools/imagepkg/DriverPackageCheck.h"
 #include "tools/imagepkg/ThemePack.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // theme-inspect: checks the image package inside a built driver file.
 #include <iostream>
 
-#include "tools/imagepkg/ThemeInspect.h"
+#include "tools/imagepkg/DriverPackageCheck.h"
 
 int main(int Argc, char **Argv) {
   return imagepkg::RunThemeInspect(std::vector<std::string>(Argv + 1, Argv + Argc), std::cout, std::cerr);

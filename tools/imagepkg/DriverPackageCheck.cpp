@@ -1,4 +1,4 @@
-#include "tools/imagepkg/ThemeInspect.h"
+#include "tools/imagepkg/DriverPackageCheck.h"
 
 #include <cstdio>
 #include <ostream>
