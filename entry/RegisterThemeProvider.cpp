@@ -11,14 +11,9 @@ namespace {
 // it records the firmware tables itself.
 EFI_BOOT_SERVICES *RegistrationBootServices(EFI_SYSTEM_TABLE *SystemTable) {
   if (gLibSystemTable == nullptr) {
-    gLibSystemTable = SystemTable;
-    gLibBootServices = SystemTable->BootServices;
+    KeepLibraryFirmwareTables(SystemTable);
   }
-  if (gSystemTable == nullptr) {
-    gSystemTable = SystemTable;
-    gBootServices = SystemTable->BootServices;
-    gRuntimeServices = SystemTable->RuntimeServices;
-  }
+  SetDriverWideFirmwareTables(SystemTable);
   return gLibBootServices;
 }
 

@@ -13,5 +13,11 @@ extern EFI_RUNTIME_SERVICES *gRuntimeServices;
 extern EFI_SYSTEM_TABLE *gLibSystemTable;
 extern EFI_BOOT_SERVICES *gLibBootServices;
 
+// Takes the library's own copies of the firmware tables.
+void KeepLibraryFirmwareTables(EFI_SYSTEM_TABLE *SystemTable);
+
+// Sets the driver-wide pointers, unless they are set already.
+void SetDriverWideFirmwareTables(EFI_SYSTEM_TABLE *SystemTable);
+
 // Sets up the diagnostic library; called once, before anything else runs.
 void InitializePlatformLibrary(EFI_HANDLE ImageHandle, EFI_SYSTEM_TABLE *SystemTable);

@@ -9,14 +9,21 @@ constinit EFI_RUNTIME_SERVICES *gRuntimeServices = nullptr;
 constinit EFI_SYSTEM_TABLE *gLibSystemTable = nullptr;
 constinit EFI_BOOT_SERVICES *gLibBootServices = nullptr;
 
-void InitializePlatformLibrary(EFI_HANDLE ImageHandle, EFI_SYSTEM_TABLE *SystemTable) {
-  (void)ImageHandle;
+void KeepLibraryFirmwareTables(EFI_SYSTEM_TABLE *SystemTable) {
   gLibSystemTable = SystemTable;
   gLibBootServices = SystemTable->BootServices;
+}
 
+void SetDriverWideFirmwareTables(EFI_SYSTEM_TABLE *SystemTable) {
   if (gSystemTable == nullptr) {
     gSystemTable = SystemTable;
     gBootServices = SystemTable->BootServices;
     gRuntimeServices = SystemTable->RuntimeServices;
   }
+}
+
+void InitializePlatformLibrary(EFI_HANDLE ImageHandle, EFI_SYSTEM_TABLE *SystemTable) {
+  (void)ImageHandle;
+  KeepLibraryFirmwareTables(SystemTable);
+  SetDriverWideFirmwareTables(SystemTable);
 }
