@@ -1,9 +1,19 @@
 # The PE32+ boot-service driver.
 set(UEFI_WARNINGS -Wall -Wextra -Werror)
 
+# Freestanding code for the Microsoft x64 ABI: no C or C++ library, no
+# exceptions or RTTI, no red zone (firmware interrupts use the stack), no
+# stack probes or unwind tables, and nothing that would need a run-time
+# initialiser. One section per function lets the linker drop what is unused.
+set(UEFI_CODE_FLAGS
+  -ffreestanding -fno-exceptions -fno-rtti -fshort-wchar -mno-red-zone -nostdlib
+  $<$<COMPILE_LANGUAGE:CXX>:-nostdinc++> -fno-threadsafe-statics -mno-stack-arg-probe
+  -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections
+  -Werror=global-constructors -Werror=exit-time-destructors)
+
 add_library(theme_driver_objects OBJECT ${THEME_DRIVER_SOURCES} ${THEME_DRIVER_ONLY_SOURCES})
 target_include_directories(theme_driver_objects PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(theme_driver_objects PRIVATE -Os ${UEFI_WARNINGS})
+target_compile_options(theme_driver_objects PRIVATE ${UEFI_CODE_FLAGS} -Os ${UEFI_WARNINGS})
 
 set(UEFI_IMAGE_LINK_FLAGS
   /NODEFAULTLIB /MACHINE:X64 /Brepro /OPT:REF /OPT:ICF /DEBUG:NONE
@@ -52,6 +62,6 @@ set(REFERENCE_HOST_SOURCES
 add_executable(ReferenceHost ${REFERENCE_HOST_SOURCES})
 set_target_properties(ReferenceHost PROPERTIES SUFFIX .efi)
 target_include_directories(ReferenceHost PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(ReferenceHost PRIVATE -O2 ${UEFI_WARNINGS})
+target_compile_options(ReferenceHost PRIVATE ${UEFI_CODE_FLAGS} -O2 ${UEFI_WARNINGS})
 target_link_options(ReferenceHost PRIVATE
   ${UEFI_IMAGE_LINK_FLAGS} /SUBSYSTEM:EFI_APPLICATION /ENTRY:ReferenceHostMain)

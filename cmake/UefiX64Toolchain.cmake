@@ -9,10 +9,10 @@ set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
 find_program(UEFI_LINKER lld-link REQUIRED)
 
-set(UEFI_COMMON_FLAGS
-  "--target=x86_64-unknown-windows -ffreestanding -fno-exceptions -fno-rtti -fshort-wchar -mno-red-zone -nostdlib -fno-threadsafe-statics -mno-stack-arg-probe -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections -Werror=global-constructors -Werror=exit-time-destructors")
-set(CMAKE_C_FLAGS_INIT "${UEFI_COMMON_FLAGS}")
-set(CMAKE_CXX_FLAGS_INIT "${UEFI_COMMON_FLAGS} -nostdinc++")
+# Only what compiler detection needs; the build flags live with the targets
+# (cmake/UefiTargets.cmake) so that changing them rebuilds an existing tree.
+set(CMAKE_C_FLAGS_INIT "--target=x86_64-unknown-windows -ffreestanding")
+set(CMAKE_CXX_FLAGS_INIT "--target=x86_64-unknown-windows -ffreestanding")
 
 set(CMAKE_C_LINK_EXECUTABLE "${UEFI_LINKER} <LINK_FLAGS> <OBJECTS> <LINK_LIBRARIES> /OUT:<TARGET>")
 set(CMAKE_CXX_LINK_EXECUTABLE "${UEFI_LINKER} <LINK_FLAGS> <OBJECTS> <LINK_LIBRARIES> /OUT:<TARGET>")
