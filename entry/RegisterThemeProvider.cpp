@@ -33,18 +33,22 @@ void RetireInstalledProviders(EFI_BOOT_SERVICES *BootServices) {
   EFI_HANDLE *HandleBuffer = nullptr;
   EFI_STATUS Status = BootServices->LocateHandleBuffer(ByProtocol, &gThemeProviderProtocolGuid, nullptr,
                                                         &HandleCount, &HandleBuffer);
-  if (EFI_ERROR(Status) || HandleCount == 0) {
+  if (EFI_ERROR(Status)) {
     return;
   }
   for (UINTN Index = 0; Index < HandleCount; Index++) {
     VOID *Interface = nullptr;
     Status = BootServices->HandleProtocol(HandleBuffer[Index], &gThemeProviderProtocolGuid, &Interface);
-    if (EFI_ERROR(Status)) {
+    // The GUID may be installed with no interface behind it: nothing to retire.
+    if (EFI_ERROR(Status) || Interface == nullptr) {
       continue;
     }
     RetireIfSameInterface(static_cast<THEME_PROVIDER_PROTOCOL *>(Interface));
   }
-  BootServices->FreePool(HandleBuffer);
+  // A firmware that answers success with no handles may still hand over a buffer.
+  if (HandleBuffer != nullptr) {
+    BootServices->FreePool(HandleBuffer);
+  }
 }
 
 }  // namespace

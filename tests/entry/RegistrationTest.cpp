@@ -156,6 +156,38 @@ TEST(RegistrationRecord, InstalledOnANewHandleCarryingTheImageHandleAndLiveSigna
   EXPECT_EQ(Boot.Calls().back(), std::string(kInstall) + "1");
 }
 
+// Firmware may answer the search with success and an empty buffer instead
+// of EFI_NOT_FOUND; the buffer is still returned to pool.
+TEST(RegistrationRecord, EmptySuccessfulSearchFreesItsBuffer) {
+  FreshDriverState Fresh;
+  FakeBootServices Boot;
+  Boot.LocateAnswersEmptySuccess = true;
+
+  EXPECT_EQ(ThemeDriverEntry(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
+
+  EXPECT_EQ(Boot.Calls(), (Trace{"LocateHandleBuffer(ByProtocol, ThemeProvider, null) -> Success []",
+                                 "FreePool(HandleBuffer) -> Success", std::string(kInstall) + "1"}));
+  EXPECT_EQ(Boot.LivePoolAllocations(), 0u);
+}
+
+// The GUID can be installed as a bare tag with a null interface; such a
+// handle holds no record to read, let alone retire.
+TEST(RegistrationRecord, HandleWithANullInterfaceIsSkipped) {
+  FreshDriverState Fresh;
+  FakeBootServices Boot;
+  THEME_PROVIDER_PROTOCOL Live = MakeRecord({"B", 40, kLive, u"Two"});
+  Boot.InstallOnNewHandle(gThemeProviderProtocolGuid, nullptr, "Tag");
+  Boot.InstallOnNewHandle(gThemeProviderProtocolGuid, &Live, "B");
+
+  EXPECT_EQ(ThemeDriverEntry(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
+
+  EXPECT_EQ(Live.Signature, kRetired);
+  EXPECT_EQ(Boot.Calls(), (Trace{"LocateHandleBuffer(ByProtocol, ThemeProvider, null) -> Success [Tag, B]",
+                                 "HandleProtocol(Tag, ThemeProvider) -> Success",
+                                 "HandleProtocol(B, ThemeProvider) -> Success", "FreePool(HandleBuffer) -> Success",
+                                 std::string(kInstall) + "3"}));
+}
+
 TEST(RegistrationRecord, EntryLeavesTheFirmwarePointersSet) {
   FreshDriverState Fresh;
   FakeBootServices Boot;

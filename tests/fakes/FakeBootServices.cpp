@@ -125,12 +125,12 @@ EFI_STATUS EFIAPI FakeLocateHandleBuffer(EFI_LOCATE_SEARCH_TYPE SearchType, cons
       }
     }
   }
-  if (Found.empty()) {
+  if (Found.empty() && !Fake().LocateAnswersEmptySuccess) {
     Fake().Record(Join(Line, EFI_NOT_FOUND));
     return EFI_NOT_FOUND;
   }
   *NoHandles = Found.size();
-  *Buffer = static_cast<EFI_HANDLE *>(malloc(Found.size() * sizeof(EFI_HANDLE)));
+  *Buffer = static_cast<EFI_HANDLE *>(malloc(Found.empty() ? 1 : Found.size() * sizeof(EFI_HANDLE)));
   std::copy(Found.begin(), Found.end(), *Buffer);
   Fake().Pool_.insert(*Buffer);
   TracePointerNames().Name(*Buffer, "HandleBuffer");

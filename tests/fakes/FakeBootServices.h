@@ -28,6 +28,10 @@ class FakeBootServices {
   // doing their work; EFI_SUCCESS in the list means "behave normally".
   void Script(const std::string &Operation, std::initializer_list<EFI_STATUS> Statuses);
 
+  // Makes LocateHandleBuffer answer success with no handles and an empty
+  // pool buffer, as some firmware does instead of EFI_NOT_FOUND.
+  bool LocateAnswersEmptySuccess = false;
+
   // Gives GUIDs readable names in traces.
   static void NameGuid(const EFI_GUID &Guid, const std::string &Label);
 
