@@ -41,7 +41,7 @@ UINT32 EFIAPI ThemeGetColor(INT32 Index) {
   return mThemeColors[Index];
 }
 
-UINT32 LookUpThemeImage(UINT32 HostImageId) {
+UINTN EFIAPI ThemeMapImage(UINT32 HostImageId) {
   UINTN Low = 0;
   UINTN High = THEME_IMAGE_RUN_COUNT;
   while (Low < High) {
@@ -57,8 +57,6 @@ UINT32 LookUpThemeImage(UINT32 HostImageId) {
   }
   return 0;
 }
-
-UINTN EFIAPI ThemeMapImage(UINT32 HostImageId) { return LookUpThemeImage(HostImageId); }
 
 UINT64 EFIAPI ThemeGetValue(INT32 Id, UINT64 Default) {
   if (Id == ValueIdPanelColor) {
