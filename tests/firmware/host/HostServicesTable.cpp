@@ -3,6 +3,7 @@
 #include "tests/firmware/host/CallLog.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HostTables.h"
+#include "tests/firmware/host/SlotTraps.h"
 
 namespace {
 
@@ -99,20 +100,6 @@ INT32 EFIAPI ScaleY(INT32 DesignUnits) {
   return ScaleDesignY(DesignUnits);
 }
 
-template <UINTN Slot>
-UINTN EFIAPI UnlistedServiceSlot() {
-  LogUnlistedCall(HostTableServices, (UINT8)Slot);
-  return 0;
-}
-
-template <typename T, T... N>
-struct SlotSequence {};
-
-template <UINTN... N>
-void FillServiceTraps(VOID **Slots, SlotSequence<UINTN, N...>) {
-  ((Slots[N] = reinterpret_cast<VOID *>(&UnlistedServiceSlot<N>)), ...);
-}
-
 }  // namespace
 
 void SetScreenMode(UINT32 Width, UINT32 Height) {
@@ -126,8 +113,7 @@ INT32 ScaleDesignY(INT32 DesignUnits) { return Scale(DesignUnits, mScreenHeight,
 
 HOST_SERVICES_TABLE *HostServicesTable() {
   if (mServicesTable.ScaleRect == nullptr) {
-    FillServiceTraps(reinterpret_cast<VOID **>(&mServicesTable),
-                     __make_integer_seq<SlotSequence, UINTN, HOST_SERVICES_TABLE_SLOT_COUNT>{});
+    FillWithSlotTraps<HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mServicesTable));
     mServicesTable.ZeroBuffer = ZeroBuffer;
     mServicesTable.CopyBuffer = CopyBuffer;
     mServicesTable.SetRect = SetRect;

@@ -4,6 +4,7 @@
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HostImages.h"
 #include "tests/firmware/host/HostTables.h"
+#include "tests/firmware/host/SlotTraps.h"
 
 namespace {
 
@@ -347,22 +348,6 @@ UINTN EFIAPI SetStateBrushes(UINT64 Object, UINT32 State, STATE_BRUSHES *Brushes
   return 0;
 }
 
-// Slots that the table does not name: a call through one means the plug-in
-// used a wrong offset, so it is logged as such.
-template <UINTN Slot>
-UINTN EFIAPI UnlistedUiSlot() {
-  LogUnlistedCall(HostTableUi, (UINT8)Slot);
-  return 0;
-}
-
-template <typename T, T... N>
-struct SlotSequence {};
-
-template <UINTN... N>
-void FillUiTraps(VOID **Slots, SlotSequence<UINTN, N...>) {
-  ((Slots[N] = reinterpret_cast<VOID *>(&UnlistedUiSlot<N>)), ...);
-}
-
 }  // namespace
 
 void SetActiveRecord(THEME_PROVIDER_PROTOCOL *Record) { mActiveRecord = Record; }
@@ -400,7 +385,7 @@ UINTN HostObjectCount() { return mObjectCount; }
 
 HOST_UI_TABLE *HostUiTable() {
   if (mUiTable.GetImage == nullptr) {
-    FillUiTraps(reinterpret_cast<VOID **>(&mUiTable), __make_integer_seq<SlotSequence, UINTN, HOST_UI_TABLE_SLOT_COUNT>{});
+    FillWithSlotTraps<HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mUiTable));
     mUiTable.SetObjectAttribute = SetObjectAttribute;
     mUiTable.ObjectRequest = ObjectRequest;
     mUiTable.ApplyDecoration = ApplyDecoration;
