@@ -1,7 +1,8 @@
 // The four theme queries the host may make at any time: colour, image
 // replacement, metric and layout rectangle. Constant data, no state.
+#include "data/ThemeQueries.h"
 #include "data/ThemeTables.h"
-#include "entry/ThemeProvider.h"
+#include "host/HostAccess.h"
 
 namespace {
 

@@ -1,11 +1,15 @@
 // The installed record, constant-initialised: the driver has no constructors
 // to run, so every field must be final at link time.
+#include "data/ThemeQueries.h"
 #include "data/ThemeTables.h"
 #include "entry/ThemeProvider.h"
+#include "platform/DriverState.h"
+#include "screen/Screen.h"
+#include "style/Style.h"
 
 constinit const EFI_GUID gThemeProviderProtocolGuid = THEME_PROVIDER_PROTOCOL_GUID;
 
-constinit THEME_PROVIDER_PROTOCOL mThemeProvider = {
+DRIVER_STATE constinit THEME_PROVIDER_PROTOCOL mThemeProvider = {
     .Name = u"Harbor Slate",
     .Version = THEME_PROVIDER_VERSION,
     .Signature = THEME_PROVIDER_SIGNATURE,

@@ -63,7 +63,41 @@ static_assert(offsetof(HOST_EVENT, Data) == 16);
 static_assert(offsetof(HOST_EVENT, HostOwned) == 24);
 static_assert(offsetof(HOST_EVENT, Result) == 56);
 
-// Styling records; their layout lives with the styling code.
-struct STATE_BRUSHES;
-struct DECORATION_DESC;
-struct OBJECT_AREA;
+// A brush handle as a state brush set holds it: the low 16 bits of what
+// MakeBrush returned. Descriptors, requests and attributes carry the whole
+// 32-bit MakeBrush result instead.
+typedef UINT16 BRUSH_ID;
+#define BRUSH_KEEP ((BRUSH_ID)0xFFFF)  // the host leaves this position unchanged
+#define BRUSH_NONE ((BRUSH_ID)0)       // an explicit "no brush", distinct from keep
+
+// The four brushes of one visual state (0..6) of an object, passed by address
+// to SetStateBrushes. What each position stands for lies with the host.
+typedef struct STATE_BRUSHES {
+  BRUSH_ID Brush[4];
+} STATE_BRUSHES;
+static_assert(sizeof(STATE_BRUSHES) == 8);
+static_assert(offsetof(STATE_BRUSHES, Brush) == 0);
+
+#define DECORATION_VALUE_COUNT 6
+
+// A decoration for ApplyDecoration: the object, the kind, and six values
+// whose meaning depends on the kind (brushes zero-extended, or raw ARGB).
+typedef struct DECORATION_DESC {
+  UINT64 Object;
+  UINT64 Kind;
+  UINT64 Value[DECORATION_VALUE_COUNT];
+} DECORATION_DESC;
+static_assert(sizeof(DECORATION_DESC) == 64);
+static_assert(offsetof(DECORATION_DESC, Object) == 0);
+static_assert(offsetof(DECORATION_DESC, Kind) == 8);
+static_assert(offsetof(DECORATION_DESC, Value) == 16);
+
+// An object's area in pixels, as GetObjectArea reports its first eight bytes
+// and SetObjectArea takes it.
+typedef struct OBJECT_AREA {
+  INT32 Horizontal;
+  INT32 Vertical;
+} OBJECT_AREA;
+static_assert(sizeof(OBJECT_AREA) == 8);
+static_assert(offsetof(OBJECT_AREA, Horizontal) == 0);
+static_assert(offsetof(OBJECT_AREA, Vertical) == 4);

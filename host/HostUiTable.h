@@ -7,9 +7,6 @@
 
 struct THEME_PROVIDER_PROTOCOL;
 typedef struct THEME_PROVIDER_PROTOCOL THEME_PROVIDER_PROTOCOL;
-typedef struct STATE_BRUSHES STATE_BRUSHES;
-typedef struct DECORATION_DESC DECORATION_DESC;
-typedef struct OBJECT_AREA OBJECT_AREA;
 
 // The plug-in's event handler as the host calls it; returns the event's result.
 typedef UINT64(EFIAPI *HOST_EVENT_HOOK)(HOST_EVENT *Event);

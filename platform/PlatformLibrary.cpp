@@ -1,13 +1,14 @@
 // Set-up of the platform diagnostic library. For now it keeps the firmware
 // tables; the settings, heap-record list and output channels join later.
+#include "platform/DriverState.h"
 #include "platform/FirmwareTables.h"
 
-constinit EFI_SYSTEM_TABLE *gSystemTable = nullptr;
-constinit EFI_BOOT_SERVICES *gBootServices = nullptr;
-constinit EFI_RUNTIME_SERVICES *gRuntimeServices = nullptr;
+DRIVER_STATE constinit EFI_SYSTEM_TABLE *gSystemTable = nullptr;
+DRIVER_STATE constinit EFI_BOOT_SERVICES *gBootServices = nullptr;
+DRIVER_STATE constinit EFI_RUNTIME_SERVICES *gRuntimeServices = nullptr;
 
-constinit EFI_SYSTEM_TABLE *gLibSystemTable = nullptr;
-constinit EFI_BOOT_SERVICES *gLibBootServices = nullptr;
+DRIVER_STATE constinit EFI_SYSTEM_TABLE *gLibSystemTable = nullptr;
+DRIVER_STATE constinit EFI_BOOT_SERVICES *gLibBootServices = nullptr;
 
 void KeepLibraryFirmwareTables(EFI_SYSTEM_TABLE *SystemTable) {
   gLibSystemTable = SystemTable;

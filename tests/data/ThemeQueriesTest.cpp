@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "data/ThemeQueries.h"
 #include "data/ThemeTables.h"
 #include "fakes/DriverState.h"
 

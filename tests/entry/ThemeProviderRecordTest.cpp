@@ -2,7 +2,10 @@
 // host writes its pointers.
 #include <gtest/gtest.h>
 
+#include "data/ThemeQueries.h"
 #include "fakes/DriverState.h"
+#include "screen/Screen.h"
+#include "style/Style.h"
 
 namespace {
 

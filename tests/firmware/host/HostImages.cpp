@@ -1,6 +1,6 @@
 #include "tests/firmware/host/HostImages.h"
 
-#include "entry/ThemeProviderProtocol.h"
+#include "host/ThemeProviderProtocol.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HostTables.h"
 

@@ -4,7 +4,7 @@
 // Slots the tables do not name are traps that log the call.
 #pragma once
 
-#include "entry/ThemeProviderProtocol.h"
+#include "host/ThemeProviderProtocol.h"
 
 HOST_UI_TABLE *HostUiTable();
 HOST_SERVICES_TABLE *HostServicesTable();

@@ -2,7 +2,7 @@
 // takes them. They share one HOST_RUN record.
 #pragma once
 
-#include "entry/ThemeProviderProtocol.h"
+#include "host/ThemeProviderProtocol.h"
 #include "tests/firmware/host/DriverLoader.h"
 
 typedef struct {
