@@ -5,53 +5,67 @@
 
 #include "host/HostTypes.h"
 
-// Slot 3. Zeroes Length bytes at Buffer.
+// Slot 3. Zeroes Length bytes of the plug-in's Buffer. The plug-in relies on
+// the zeroing, not on the result.
 typedef UINTN(EFIAPI *HOST_ZERO_BUFFER)(VOID *Buffer, UINTN Length);
-// Slot 4. Copies Length bytes.
+// Slot 4. Copies Length bytes from Source to Destination. The plug-in relies
+// on the copy, not on the result.
 typedef UINTN(EFIAPI *HOST_COPY_BUFFER)(VOID *Destination, const VOID *Source, UINTN Length);
-// Slot 39. Sets the four edges of Rect.
+// Slot 39. Writes the four edges into the plug-in's Rect. Result ignored.
 typedef UINTN(EFIAPI *HOST_SET_RECT)(HOST_RECT *Rect, INT32 Left, INT32 Top, INT32 Right, INT32 Bottom);
-// Slot 40. The host's own adjustment of what Pointer designates.
-typedef UINTN(EFIAPI *HOST_ADJUST_RECT)(VOID *Pointer, UINTN Zero, UINTN Twelve);
-// Slot 41. Moves each edge outward by Dx or Dy; negative moves inward.
+// Slot 40. The host's own adjustment of what Target designates; the plug-in
+// passes the caller's pointer unread, 0 as Flags and 12 as Length. Result
+// ignored.
+typedef UINTN(EFIAPI *HOST_ADJUST_RECT)(VOID *Target, UINTN Flags, UINTN Length);
+// Slot 41. Moves each edge of the plug-in's Rect outward by Dx or Dy; a
+// negative value moves it inward. Result ignored.
 typedef UINTN(EFIAPI *HOST_INFLATE_RECT)(HOST_RECT *Rect, INT32 Dx, INT32 Dy);
-// Slot 46. Returns the width of Rect.
+// Slot 46. Returns the width of Rect in pixels; the plug-in uses it.
 typedef UINT32(EFIAPI *HOST_RECT_WIDTH)(HOST_RECT *Rect);
-// Slot 48. Returns the offset that centres Inner within Outer.
+// Slot 48. Returns the offset that centres an Inner extent within an Outer
+// one; the plug-in uses it.
 typedef INT32(EFIAPI *HOST_CENTER_OFFSET)(UINT32 Outer, UINT32 Inner);
-// Slot 58. Writes Design scaled to the screen into Destination.
+// Slot 58. Writes the design rectangle Design, scaled to screen pixels, into
+// the caller's Destination. The plug-in relies on the write, not the result.
 typedef UINTN(EFIAPI *HOST_SCALE_RECT)(VOID *Destination, const THEME_RECT *Design);
-// Slot 59. Returns DesignUnits as horizontal pixels.
+// Slot 59. Returns DesignUnits as horizontal pixels; the plug-in uses it.
 typedef INT32(EFIAPI *HOST_SCALE_X)(INT32 DesignUnits);
-// Slot 60. Returns DesignUnits as vertical pixels.
+// Slot 60. Returns DesignUnits as vertical pixels; the plug-in uses it.
 typedef INT32(EFIAPI *HOST_SCALE_Y)(INT32 DesignUnits);
 
-typedef struct HOST_SERVICES_TABLE {
-  VOID *Slots0To2[3];
-  HOST_ZERO_BUFFER ZeroBuffer;
-  HOST_COPY_BUFFER CopyBuffer;
-  VOID *Slots5To38[34];
-  HOST_SET_RECT SetRect;
-  HOST_ADJUST_RECT AdjustRect;
-  HOST_INFLATE_RECT InflateRect;
-  VOID *Slots42To45[4];
-  HOST_RECT_WIDTH RectWidth;
-  VOID *Slot47;
-  HOST_CENTER_OFFSET CenterOffset;
-  VOID *Slots49To57[9];
-  HOST_SCALE_RECT ScaleRect;
-  HOST_SCALE_X ScaleX;
-  HOST_SCALE_Y ScaleY;
-} HOST_SERVICES_TABLE;
 #define HOST_SERVICES_TABLE_SLOT_COUNT 61
+
+// The named slots overlay an array of all slots: each operation sits after
+// exactly as many pointers as its slot number, so the list alone places it.
+typedef struct HOST_SERVICES_TABLE {
+  union {
+    VOID *Slot[HOST_SERVICES_TABLE_SLOT_COUNT];
+#define HOST_SERVICES_SLOT(Number, Name, Type) \
+  struct {                                     \
+    VOID *Before##Name[Number];                \
+    Type Name;                                 \
+  };
+#include "host/HostServicesSlots.def"
+#undef HOST_SERVICES_SLOT
+  };
+} HOST_SERVICES_TABLE;
 static_assert(sizeof(HOST_SERVICES_TABLE) == 8 * HOST_SERVICES_TABLE_SLOT_COUNT);
-static_assert(offsetof(HOST_SERVICES_TABLE, ZeroBuffer) == 8 * 3);
-static_assert(offsetof(HOST_SERVICES_TABLE, CopyBuffer) == 8 * 4);
-static_assert(offsetof(HOST_SERVICES_TABLE, SetRect) == 8 * 39);
-static_assert(offsetof(HOST_SERVICES_TABLE, AdjustRect) == 8 * 40);
-static_assert(offsetof(HOST_SERVICES_TABLE, InflateRect) == 8 * 41);
-static_assert(offsetof(HOST_SERVICES_TABLE, RectWidth) == 8 * 46);
-static_assert(offsetof(HOST_SERVICES_TABLE, CenterOffset) == 8 * 48);
-static_assert(offsetof(HOST_SERVICES_TABLE, ScaleRect) == 8 * 58);
-static_assert(offsetof(HOST_SERVICES_TABLE, ScaleX) == 8 * 59);
-static_assert(offsetof(HOST_SERVICES_TABLE, ScaleY) == 8 * 60);
+#define HOST_SERVICES_SLOT(Number, Name, Type) static_assert(offsetof(HOST_SERVICES_TABLE, Name) == 8 * (Number));
+#include "host/HostServicesSlots.def"
+#undef HOST_SERVICES_SLOT
+
+// Two operations never share a slot: the list runs in strictly rising order.
+constexpr bool HostServicesSlotsRise() {
+  const UINTN Numbers[] = {
+#define HOST_SERVICES_SLOT(Number, Name, Type) Number,
+#include "host/HostServicesSlots.def"
+#undef HOST_SERVICES_SLOT
+  };
+  for (UINTN Index = 1; Index < sizeof(Numbers) / sizeof(Numbers[0]); Index++) {
+    if (Numbers[Index] <= Numbers[Index - 1]) {
+      return false;
+    }
+  }
+  return Numbers[sizeof(Numbers) / sizeof(Numbers[0]) - 1] < HOST_SERVICES_TABLE_SLOT_COUNT;
+}
+static_assert(HostServicesSlotsRise());

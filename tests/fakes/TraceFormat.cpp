@@ -20,6 +20,11 @@ std::string PointerNames::Describe(const void *Pointer) const {
   return Buffer;
 }
 
+const std::string *PointerNames::Find(const void *Pointer) const {
+  auto Found = Names_.find(Pointer);
+  return Found == Names_.end() ? nullptr : &Found->second;
+}
+
 std::string FormatStatus(EFI_STATUS Status) {
   switch (Status) {
     case EFI_SUCCESS: return "Success";

@@ -14,6 +14,8 @@ class PointerNames {
   void Name(const void *Pointer, std::string Label) { Names_[Pointer] = std::move(Label); }
   void Clear() { Names_.clear(); }
   std::string Describe(const void *Pointer) const;
+  // The name given to Pointer, or null.
+  const std::string *Find(const void *Pointer) const;
 
  private:
   std::map<const void *, std::string> Names_;
