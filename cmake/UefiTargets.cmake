@@ -42,6 +42,7 @@ add_custom_command(TARGET ThemeDriver PRE_LINK
 # driver's code, only the compiler-support primitives.
 set(REFERENCE_HOST_SOURCES
   tests/firmware/host/CallLog.cpp
+  tests/hostcalls/HostCall.cpp
   tests/firmware/host/Checks.cpp
   tests/firmware/host/Console.cpp
   tests/firmware/host/DriverLoader.cpp

@@ -1,8 +1,13 @@
 #include "tests/firmware/host/CallLog.h"
 
+#include "tests/firmware/host/Checks.h"
+#include "tests/firmware/host/Console.h"
+#include "tests/firmware/host/HostTables.h"
+
 namespace {
 
-constexpr UINTN LogCapacity = 8192;
+constexpr UINTN LogCapacity = 4096;
+constexpr UINTN LineCapacity = 256;
 
 constinit HOST_CALL mCalls[LogCapacity] = {};
 constinit UINTN mCallCount = 0;  // including dropped ones
@@ -16,47 +21,64 @@ void Append(const HOST_CALL &Call) {
   mCallCount++;
 }
 
-struct SLOT_NAME {
-  UINT8 Table;
-  UINT8 Slot;
-  const char *Name;
-};
+BOOLEAN NameForLog(VOID *, UINT64 Value, CHAR8 *Name, UINTN Capacity) { return NameHostValue(Value, Name, Capacity); }
 
-constexpr SLOT_NAME mSlotNames[] = {
-    {HostTableUi, 7, "SetObjectAttribute"},  {HostTableUi, 8, "ObjectRequest"},
-    {HostTableUi, 11, "ApplyDecoration"},    {HostTableUi, 29, "SetObjectArea"},
-    {HostTableUi, 32, "GetObjectTag"},       {HostTableUi, 34, "GetObjectParent"},
-    {HostTableUi, 45, "GetObjectArea"},      {HostTableUi, 46, "GetObjectRect"},
-    {HostTableUi, 47, "QueryObjectValue"},   {HostTableUi, 48, "BeginDraw"},
-    {HostTableUi, 49, "EndDraw"},            {HostTableUi, 68, "FindChild"},
-    {HostTableUi, 76, "CreateObject"},       {HostTableUi, 95, "GetImage"},
-    {HostTableUi, 97, "GetImageSlot"},       {HostTableUi, 100, "AllocImage"},
-    {HostTableUi, 101, "FreeImage"},         {HostTableUi, 104, "CopyImageInto"},
-    {HostTableUi, 106, "CopyImage"},         {HostTableUi, 109, "BlitImage"},
-    {HostTableUi, 111, "FillImage"},         {HostTableUi, 123, "DrawImageAt"},
-    {HostTableUi, 131, "SetTextStyle"},      {HostTableUi, 134, "DrawText"},
-    {HostTableUi, 137, "MeasureText"},       {HostTableUi, 141, "DrawImage"},
-    {HostTableUi, 147, "CopyText"},          {HostTableUi, 150, "ThemeAttached"},
-    {HostTableUi, 151, "ThemeDetached"},     {HostTableUi, 153, "RemoveEventHook"},
-    {HostTableUi, 155, "AddEventHook"},      {HostTableUi, 161, "GetObjectFont"},
-    {HostTableUi, 163, "CallDefaultHandler"}, {HostTableUi, 169, "SetImageColor"},
-    {HostTableUi, 173, "RefreshImages"},     {HostTableUi, 180, "MakeBrush"},
-    {HostTableUi, 182, "SetStateBrushes"},   {HostTableServices, 3, "ZeroBuffer"},
-    {HostTableServices, 4, "CopyBuffer"},    {HostTableServices, 39, "SetRect"},
-    {HostTableServices, 40, "AdjustRect"},   {HostTableServices, 41, "InflateRect"},
-    {HostTableServices, 46, "RectWidth"},    {HostTableServices, 48, "CenterOffset"},
-    {HostTableServices, 58, "ScaleRect"},    {HostTableServices, 59, "ScaleX"},
-    {HostTableServices, 60, "ScaleY"},
-};
+// The next line of Text without leading blanks; advances Text past it.
+// Returns FALSE at the end of Text.
+BOOLEAN NextExpectedLine(const char **Text, char *Line, UINTN Capacity) {
+  const char *Cursor = *Text;
+  for (;;) {
+    while (*Cursor == ' ' || *Cursor == '\n') {
+      Cursor++;
+    }
+    if (*Cursor == 0) {
+      *Text = Cursor;
+      return FALSE;
+    }
+    UINTN Length = 0;
+    while (*Cursor != 0 && *Cursor != '\n') {
+      if (Length + 1 < Capacity) {
+        Line[Length++] = *Cursor;
+      }
+      Cursor++;
+    }
+    while (Length > 0 && Line[Length - 1] == ' ') {
+      Length--;
+    }
+    Line[Length] = 0;
+    *Text = Cursor;
+    return TRUE;
+  }
+}
+
+BOOLEAN SameText(const char *Left, const char *Right) {
+  while (*Left != 0 && *Left == *Right) {
+    Left++;
+    Right++;
+  }
+  return *Left == *Right;
+}
+
+void ListCalls(UINTN Mark) {
+  char Line[LineCapacity];
+  for (UINTN Index = 0; Index < CallsSince(Mark); Index++) {
+    const HOST_CALL *Call = CallAt(Mark, Index);
+    if (Call == nullptr) {
+      Info("  call %llu: not kept (log full)", (UINT64)Index);
+      continue;
+    }
+    DescribeCall(Call, Line, sizeof(Line));
+    Info("  %s", Line);
+  }
+}
 
 }  // namespace
 
-void LogCall(UINT8 Table, UINT8 Slot, UINT64 A0, UINT64 A1, UINT64 A2, UINT64 A3) {
-  Append(HOST_CALL{Table, Slot, TRUE, {A0, A1, A2, A3}});
-}
+void LogHostCall(const HOST_CALL &Call) { Append(Call); }
 
 void LogUnlistedCall(UINT8 Table, UINT8 Slot) {
-  const HOST_CALL Call{Table, Slot, FALSE, {0, 0, 0, 0}};
+  HOST_CALL Call;
+  CaptureHostCall(&Call, Table, Slot);
   if (mUnlisted == 0) {
     mFirstUnlisted = Call;
   }
@@ -87,10 +109,43 @@ const HOST_CALL *FirstUnlistedCall() { return mUnlisted != 0 ? &mFirstUnlisted :
 UINTN DroppedCalls() { return mCallCount > LogCapacity ? mCallCount - LogCapacity : 0; }
 
 const char *SlotName(UINT8 Table, UINT8 Slot) {
-  for (const SLOT_NAME &Entry : mSlotNames) {
-    if (Entry.Table == Table && Entry.Slot == Slot) {
-      return Entry.Name;
-    }
+  if (const char *Name = HostSlotName(Table, Slot)) {
+    return Name;
   }
   return Table == HostTableUi ? "unlisted UI slot" : "unlisted service slot";
+}
+
+UINTN DescribeCall(const HOST_CALL *Call, char *Text, UINTN Capacity) {
+  return FormatHostCall(Call, &NameForLog, nullptr, Text, Capacity);
+}
+
+BOOLEAN CheckCalls(const char *Name, UINTN Mark, const char *Expected) {
+  char Wanted[LineCapacity];
+  char Actual[LineCapacity];
+  UINTN Index = 0;
+  for (; NextExpectedLine(&Expected, Wanted, sizeof(Wanted)); Index++) {
+    const HOST_CALL *Call = CallAt(Mark, Index);
+    if (Call == nullptr) {
+      Check(FALSE, Name, "call %llu: expected %s, got no call", (UINT64)Index, Wanted);
+      ListCalls(Mark);
+      return FALSE;
+    }
+    DescribeCall(Call, Actual, sizeof(Actual));
+    if (!SameText(Wanted, Actual)) {
+      Check(FALSE, Name, "call %llu: expected %s, got %s", (UINT64)Index, Wanted, Actual);
+      ListCalls(Mark);
+      return FALSE;
+    }
+  }
+  if (CallsSince(Mark) != Index) {
+    const HOST_CALL *Extra = CallAt(Mark, Index);
+    if (Extra != nullptr) {
+      DescribeCall(Extra, Actual, sizeof(Actual));
+    }
+    Check(FALSE, Name, "%llu calls expected, got %llu; the first extra: %s", (UINT64)Index, (UINT64)CallsSince(Mark),
+          Extra != nullptr ? Actual : "not kept");
+    ListCalls(Mark);
+    return FALSE;
+  }
+  return Check(TRUE, Name, "%llu host call(s) as expected", (UINT64)Index);
 }

@@ -1,20 +1,12 @@
 // Every call that the plug-in makes into the host's two tables, in order,
-// with up to four arguments, so that the run can check what an operation
-// asked of the host.
+// with its arguments, its result and a copy of any record it passed, so that
+// a run can check what an operation asked of the host, record contents
+// included.
 #pragma once
 
-#include "platform/uefi/UefiBase.h"
+#include "tests/hostcalls/HostCall.h"
 
-enum : UINT8 { HostTableUi = 0, HostTableServices = 1 };
-
-typedef struct {
-  UINT8 Table;
-  UINT8 Slot;
-  BOOLEAN Listed;  // false: a slot that the host tables do not name
-  UINT64 Args[4];
-} HOST_CALL;
-
-void LogCall(UINT8 Table, UINT8 Slot, UINT64 A0 = 0, UINT64 A1 = 0, UINT64 A2 = 0, UINT64 A3 = 0);
+void LogHostCall(const HOST_CALL &Call);
 void LogUnlistedCall(UINT8 Table, UINT8 Slot);
 
 // A mark is the number of calls logged so far.
@@ -28,4 +20,14 @@ const HOST_CALL *FirstUnlistedCall();
 // Calls that no longer fit the log; they are counted, not kept.
 UINTN DroppedCalls();
 
+// The operation's name, or "unlisted UI slot" / "unlisted service slot".
 const char *SlotName(UINT8 Table, UINT8 Slot);
+
+// The call as one line in the notation of the unit tests' traces, with the
+// host's objects, draw contexts, images and the record named.
+UINTN DescribeCall(const HOST_CALL *Call, char *Text, UINTN Capacity);
+
+// Checks that the calls since Mark are exactly the lines of Expected (one
+// call per line, leading blanks ignored). On a mismatch it names the first
+// line that differs and lists the calls made.
+BOOLEAN CheckCalls(const char *Name, UINTN Mark, const char *Expected);

@@ -1,6 +1,7 @@
 #include "tests/firmware/host/HostImages.h"
 
 #include "host/ThemeProviderProtocol.h"
+#include "tests/firmware/host/Console.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HostTables.h"
 
@@ -230,6 +231,22 @@ THEME_IMAGE *ResolveHostImage(UINT32 HostImageId) {
   }
   mResolvedToNothing++;
   return nullptr;
+}
+
+BOOLEAN NameImage(const VOID *Address, char *Name, UINTN Capacity) {
+  for (UINTN Id = 1; mImageTable != nullptr && Id < HOST_IMAGE_TABLE_ENTRIES; Id++) {
+    if (Address == &mImageTable[Id]) {
+      FormatTextTo(Name, Capacity, "ThemeImage(%llu)", (UINT64)Id);
+      return TRUE;
+    }
+  }
+  for (UINTN Index = 0; Index < mSlotCount; Index++) {
+    if (Address == &mSlots[Index].Record) {
+      FormatTextTo(Name, Capacity, "HostImage(%u)", mSlots[Index].Id);
+      return TRUE;
+    }
+  }
+  return FALSE;
 }
 
 UINTN ResolvedToTheme() { return mResolvedToTheme; }

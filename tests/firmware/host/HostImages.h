@@ -44,6 +44,9 @@ THEME_IMAGE *HostImageSlot(UINT32 HostImageId);
 // The image in effect for HostImageId: the theme's replacement when the
 // active record maps the id to an image the table holds, else the host's own.
 THEME_IMAGE *ResolveHostImage(UINT32 HostImageId);
+// "ThemeImage(n)" for an entry of the image table, "HostImage(id)" for a
+// record of the host's store; FALSE for any other address.
+BOOLEAN NameImage(const VOID *Address, char *Name, UINTN Capacity);
 // Where GetImage resolutions went, for the report.
 UINTN ResolvedToTheme();
 UINTN ResolvedToHost();

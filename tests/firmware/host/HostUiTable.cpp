@@ -1,6 +1,6 @@
 // The host's UI operations. Each logs its call; the ones whose result the
 // plug-in relies on answer from the host's objects, images and hooks.
-#include "tests/firmware/host/CallLog.h"
+#include "tests/firmware/host/Console.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HostImages.h"
 #include "tests/firmware/host/HostTables.h"
@@ -37,16 +37,20 @@ constinit HOST_FONT mFont = {0x544E4F46ULL, 0x00180010u, 0};
 
 UINT64 U(const VOID *Pointer) { return reinterpret_cast<UINT64>(Pointer); }
 
-UINTN EFIAPI SetObjectAttribute(UINT64 Object, UINT64 Code, UINT64 First, UINT64 Second) {
-  LogCall(HostTableUi, 7, Object, Code, First, Second);
+// The host's operations, one per listed slot and named as the slot. Each
+// takes every argument of its slot, whether this host needs it or not.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wunused-parameter"
+namespace serve {
+
+UINTN SetObjectAttribute(UINT64 Object, UINT64 Code, UINT64 First, UINT64 Second) {
   if (HOST_OBJECT *Found = FindHostObject(Object)) {
     Found->Attributes++;
   }
   return 0;
 }
 
-UINT64 EFIAPI ObjectRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value) {
-  LogCall(HostTableUi, 8, Object, Code, Index, Value);
+UINT64 ObjectRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value) {
   HOST_OBJECT *Found = FindHostObject(Object);
   if (Found == nullptr) {
     return 0;
@@ -64,44 +68,32 @@ UINT64 EFIAPI ObjectRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Val
   }
 }
 
-UINTN EFIAPI ApplyDecoration(DECORATION_DESC *Descriptor) {
-  UINT64 Fields[2] = {0, 0};
-  if (Descriptor != nullptr) {
-    CopyBytes(Fields, Descriptor, sizeof(Fields));
-  }
-  LogCall(HostTableUi, 11, U(Descriptor), Fields[0], Fields[1]);
+UINTN ApplyDecoration(DECORATION_DESC *) {
   mState.DecorationsApplied++;
   return 0;
 }
 
-UINTN EFIAPI SetObjectArea(UINT64 Object, UINT64 Zero, OBJECT_AREA *Area, UINT64 Zero2) {
-  INT32 Values[2] = {0, 0};
-  if (Area != nullptr) {
-    CopyBytes(Values, Area, sizeof(Values));
-  }
-  LogCall(HostTableUi, 29, Object, Zero, (UINT32)Values[0] | ((UINT64)(UINT32)Values[1] << 32), Zero2);
-  if (HOST_OBJECT *Found = FindHostObject(Object)) {
-    Found->AreaHorizontal = Values[0];
-    Found->AreaVertical = Values[1];
+UINTN SetObjectArea(UINT64 Object, UINT64, OBJECT_AREA *Area, UINT64) {
+  HOST_OBJECT *Found = FindHostObject(Object);
+  if (Found != nullptr && Area != nullptr) {
+    Found->AreaHorizontal = Area->Horizontal;
+    Found->AreaVertical = Area->Vertical;
     Found->AreaWrites++;
   }
   return 0;
 }
 
-UINT16 EFIAPI GetObjectTag(UINT64 Object) {
-  LogCall(HostTableUi, 32, Object);
+UINT16 GetObjectTag(UINT64 Object) {
   const HOST_OBJECT *Found = FindHostObject(Object);
   return Found != nullptr ? Found->Tag : 0;
 }
 
-UINT64 EFIAPI GetObjectParent(UINT64 Object) {
-  LogCall(HostTableUi, 34, Object);
+UINT64 GetObjectParent(UINT64 Object) {
   const HOST_OBJECT *Found = FindHostObject(Object);
   return Found != nullptr ? Found->Parent : 0;
 }
 
-UINTN EFIAPI GetObjectArea(UINT64 Object, VOID *Area) {
-  LogCall(HostTableUi, 45, Object, U(Area));
+UINTN GetObjectArea(UINT64 Object, VOID *Area) {
   const HOST_OBJECT *Found = FindHostObject(Object);
   if (Found != nullptr && Area != nullptr) {
     const INT32 Values[2] = {Found->AreaHorizontal, Found->AreaVertical};
@@ -110,8 +102,7 @@ UINTN EFIAPI GetObjectArea(UINT64 Object, VOID *Area) {
   return 0;
 }
 
-UINTN EFIAPI GetObjectRect(UINT64 Object, HOST_RECT *Rect) {
-  LogCall(HostTableUi, 46, Object, U(Rect));
+UINTN GetObjectRect(UINT64 Object, HOST_RECT *Rect) {
   const HOST_OBJECT *Found = FindHostObject(Object);
   if (Found != nullptr && Rect != nullptr) {
     *Rect = Found->Rect;
@@ -119,8 +110,7 @@ UINTN EFIAPI GetObjectRect(UINT64 Object, HOST_RECT *Rect) {
   return 0;
 }
 
-UINTN EFIAPI QueryObjectValue(UINT64 Object, UINT32 *Value) {
-  LogCall(HostTableUi, 47, Object, U(Value));
+UINTN QueryObjectValue(UINT64 Object, UINT32 *Value) {
   const HOST_OBJECT *Found = FindHostObject(Object);
   if (Found != nullptr && Value != nullptr) {
     *Value = Found->Value;
@@ -128,23 +118,20 @@ UINTN EFIAPI QueryObjectValue(UINT64 Object, UINT32 *Value) {
   return 0;
 }
 
-UINT64 EFIAPI BeginDraw(HOST_EVENT *Event) {
-  LogCall(HostTableUi, 48, U(Event));
+UINT64 BeginDraw(HOST_EVENT *Event) {
   mState.DrawContextsOpen++;
   mState.DrawContextsOpened++;
   return DrawContextBase + mState.DrawContextsOpened;
 }
 
-UINTN EFIAPI EndDraw(UINT64 Context) {
-  LogCall(HostTableUi, 49, Context);
+UINTN EndDraw(UINT64 Context) {
   if (mState.DrawContextsOpen > 0) {
     mState.DrawContextsOpen--;
   }
   return 0;
 }
 
-UINT64 EFIAPI FindChild(UINT64 Object, UINT32 Identifier) {
-  LogCall(HostTableUi, 68, Object, Identifier);
+UINT64 FindChild(UINT64 Object, UINT32 Identifier) {
   for (UINTN Index = 0; Index < mObjectCount; Index++) {
     if (mObjects[Index].Parent == Object && mObjects[Index].ObjectId == Identifier) {
       return mObjects[Index].Handle;
@@ -153,9 +140,7 @@ UINT64 EFIAPI FindChild(UINT64 Object, UINT32 Identifier) {
   return 0;
 }
 
-UINT64 EFIAPI CreateObject(UINT32 Kind, UINT64 Parent, INT32 X, INT32 Y, INT32 Width, INT32 Height) {
-  LogCall(HostTableUi, 76, Kind, Parent, (UINT32)X | ((UINT64)(UINT32)Y << 32),
-          (UINT32)Width | ((UINT64)(UINT32)Height << 32));
+UINT64 CreateObject(UINT32 Kind, UINT64 Parent, INT32 X, INT32 Y, INT32 Width, INT32 Height) {
   const UINT64 Handle = CreateHostObject(0, 0, 0, Parent);
   if (HOST_OBJECT *Created = FindHostObject(Handle)) {
     Created->Kind = Kind;
@@ -164,52 +149,44 @@ UINT64 EFIAPI CreateObject(UINT32 Kind, UINT64 Parent, INT32 X, INT32 Y, INT32 W
   return Handle;
 }
 
-THEME_IMAGE *EFIAPI GetImage(UINT32 HostImageId) {
-  LogCall(HostTableUi, 95, HostImageId);
+THEME_IMAGE *GetImage(UINT32 HostImageId) {
   return ResolveHostImage(HostImageId);
 }
 
-THEME_IMAGE *EFIAPI GetImageSlot(UINT32 HostImageId) {
-  LogCall(HostTableUi, 97, HostImageId);
+THEME_IMAGE *GetImageSlot(UINT32 HostImageId) {
   return HostImageSlot(HostImageId);
 }
 
-UINTN EFIAPI AllocImage(THEME_IMAGE *Image, UINT32 Width, UINT32 Height) {
-  LogCall(HostTableUi, 100, U(Image), Width, Height);
+UINTN AllocImage(THEME_IMAGE *Image, UINT32 Width, UINT32 Height) {
   if (Image != nullptr) {
     AllocateImagePixels(Image, Width, Height);
   }
   return 0;
 }
 
-UINTN EFIAPI FreeImage(THEME_IMAGE *Image) {
-  LogCall(HostTableUi, 101, U(Image));
+UINTN FreeImage(THEME_IMAGE *Image) {
   if (Image != nullptr) {
     ReleaseImage(Image);
   }
   return 0;
 }
 
-UINTN EFIAPI CopyImageInto(THEME_IMAGE *Destination, THEME_IMAGE *Source) {
-  LogCall(HostTableUi, 104, U(Destination), U(Source));
+UINTN CopyImageInto(THEME_IMAGE *Destination, THEME_IMAGE *Source) {
   if (Destination != nullptr && Source != nullptr) {
     DuplicateImage(Destination, Source);
   }
   return 0;
 }
 
-UINTN EFIAPI CopyImage(THEME_IMAGE *Destination, THEME_IMAGE *Source) {
-  LogCall(HostTableUi, 106, U(Destination), U(Source));
+UINTN CopyImage(THEME_IMAGE *Destination, THEME_IMAGE *Source) {
   if (Destination != nullptr && Source != nullptr) {
     DuplicateImage(Destination, Source);
   }
   return 0;
 }
 
-UINTN EFIAPI BlitImage(THEME_IMAGE *Destination, THEME_IMAGE *Source, INT32 DestX, INT32 DestY, INT32 SourceX,
+UINTN BlitImage(THEME_IMAGE *Destination, THEME_IMAGE *Source, INT32 DestX, INT32 DestY, INT32 SourceX,
                        INT32 SourceY, INT32 Width, INT32 Height, UINT32 Zero, VOID *Null) {
-  LogCall(HostTableUi, 109, U(Destination), U(Source), (UINT32)SourceX | ((UINT64)(UINT32)SourceY << 32),
-          (UINT32)Width | ((UINT64)(UINT32)Height << 32));
   (void)Zero;
   (void)Null;
   if (Destination != nullptr && Source != nullptr) {
@@ -218,32 +195,27 @@ UINTN EFIAPI BlitImage(THEME_IMAGE *Destination, THEME_IMAGE *Source, INT32 Dest
   return 0;
 }
 
-UINTN EFIAPI FillImage(THEME_IMAGE *Image, HOST_RECT *Rect, UINT32 Argb) {
-  LogCall(HostTableUi, 111, U(Image), U(Rect), Argb);
+UINTN FillImage(THEME_IMAGE *Image, HOST_RECT *Rect, UINT32 Argb) {
   if (Image != nullptr) {
     FillImagePixels(Image, Rect, Argb);
   }
   return 0;
 }
 
-UINTN EFIAPI DrawImageAt(UINT64 Context, THEME_IMAGE *Image, INT32 X, INT32 Y, UINT32 Flag) {
-  LogCall(HostTableUi, 123, Context, U(Image), (UINT32)X | ((UINT64)(UINT32)Y << 32), Flag);
+UINTN DrawImageAt(UINT64 Context, THEME_IMAGE *Image, INT32 X, INT32 Y, UINT32 Flag) {
   return 0;
 }
 
-UINTN EFIAPI SetTextStyle(UINT64 Context, UINT32 Zero, UINT32 Font, UINT32 Argb) {
-  LogCall(HostTableUi, 131, Context, Zero, Font, Argb);
+UINTN SetTextStyle(UINT64 Context, UINT32 Zero, UINT32 Font, UINT32 Argb) {
   return 0;
 }
 
-UINTN EFIAPI DrawText(UINT64 Context, INT32 X, INT32 Y, CHAR16 *Text) {
-  LogCall(HostTableUi, 134, Context, (UINT32)X, (UINT32)Y, U(Text));
+UINTN DrawText(UINT64 Context, INT32 X, INT32 Y, CHAR16 *Text) {
   return 0;
 }
 
 // Text is measured at a fixed 8 pixels a character, 16 high.
-UINTN EFIAPI MeasureText(UINT64 Context, CHAR16 *Text, VOID *Size) {
-  LogCall(HostTableUi, 137, Context, U(Text), U(Size));
+UINTN MeasureText(UINT64 Context, CHAR16 *Text, VOID *Size) {
   UINT32 Length = 0;
   while (Text != nullptr && Text[Length] != 0 && Length < 4096) {
     Length++;
@@ -255,13 +227,11 @@ UINTN EFIAPI MeasureText(UINT64 Context, CHAR16 *Text, VOID *Size) {
   return 0;
 }
 
-UINTN EFIAPI DrawImage(UINT64 Context, THEME_IMAGE *Image, HOST_RECT *Rect, UINT32 Flag) {
-  LogCall(HostTableUi, 141, Context, U(Image), U(Rect), Flag);
+UINTN DrawImage(UINT64 Context, THEME_IMAGE *Image, HOST_RECT *Rect, UINT32 Flag) {
   return 0;
 }
 
-UINTN EFIAPI CopyText(const CHAR16 *Source, CHAR16 *Destination, UINTN Capacity) {
-  LogCall(HostTableUi, 147, U(Source), U(Destination), Capacity);
+UINTN CopyText(const CHAR16 *Source, CHAR16 *Destination, UINTN Capacity) {
   if (Source == nullptr || Destination == nullptr || Capacity == 0) {
     return 0;
   }
@@ -273,22 +243,19 @@ UINTN EFIAPI CopyText(const CHAR16 *Source, CHAR16 *Destination, UINTN Capacity)
   return Index;
 }
 
-EFI_STATUS EFIAPI ThemeAttached(THEME_PROVIDER_PROTOCOL *Theme) {
-  LogCall(HostTableUi, 150, U(Theme));
+EFI_STATUS ThemeAttached(THEME_PROVIDER_PROTOCOL *Theme) {
   mState.Attached++;
   mState.LastAttached = Theme;
   return EFI_SUCCESS;
 }
 
-EFI_STATUS EFIAPI ThemeDetached(THEME_PROVIDER_PROTOCOL *Theme) {
-  LogCall(HostTableUi, 151, U(Theme));
+EFI_STATUS ThemeDetached(THEME_PROVIDER_PROTOCOL *Theme) {
   mState.Detached++;
   mState.LastDetached = Theme;
   return EFI_SUCCESS;
 }
 
-UINTN EFIAPI RemoveEventHook(UINT16 Handle) {
-  LogCall(HostTableUi, 153, Handle);
+UINTN RemoveEventHook(UINT16 Handle) {
   mState.HooksRemoved++;
   if (mState.Hook.Registered && mState.Hook.Handle == Handle) {
     mState.Hook.Registered = FALSE;
@@ -296,8 +263,7 @@ UINTN EFIAPI RemoveEventHook(UINT16 Handle) {
   return 0;
 }
 
-UINTN EFIAPI AddEventHook(HOST_EVENT_HOOK Hook, UINT32 Group, UINT32 Flags, UINT16 *Handle) {
-  LogCall(HostTableUi, 155, U(reinterpret_cast<VOID *>(Hook)), Group, Flags, U(Handle));
+UINTN AddEventHook(HOST_EVENT_HOOK Hook, UINT32 Group, UINT32 Flags, UINT16 *Handle) {
   const UINT16 NewHandle = (UINT16)(FirstHookHandle + mState.HooksAdded);
   mState.HooksAdded++;
   mState.Hook = HOST_HOOK_STATE{Hook, Group, Flags, NewHandle, TRUE};
@@ -307,47 +273,39 @@ UINTN EFIAPI AddEventHook(HOST_EVENT_HOOK Hook, UINT32 Group, UINT32 Flags, UINT
   return NewHandle;
 }
 
-VOID *EFIAPI GetObjectFont(UINT64 Object, UINT32 Which) {
-  LogCall(HostTableUi, 161, Object, Which);
+VOID *GetObjectFont(UINT64 Object, UINT32 Which) {
   return &mFont;
 }
 
-UINT64 EFIAPI CallDefaultHandler(UINT16 Handle, HOST_EVENT *Event) {
-  LogCall(HostTableUi, 163, Handle, U(Event), Event != nullptr ? Event->Code : 0);
+UINT64 CallDefaultHandler(UINT16 Handle, HOST_EVENT *Event) {
   return 0;
 }
 
-UINTN EFIAPI SetImageColor(UINT32 HostImageId, UINT32 Mask, UINT32 Argb) {
-  LogCall(HostTableUi, 169, HostImageId, Mask, Argb);
+UINTN SetImageColor(UINT32 HostImageId, UINT32 Mask, UINT32 Argb) {
   mState.ImageTints++;
   return 0;
 }
 
-UINTN EFIAPI RefreshImages(VOID) {
-  LogCall(HostTableUi, 173);
+UINTN RefreshImages(VOID) {
   mState.ImagesRefreshed++;
   return 0;
 }
 
-UINT32 EFIAPI MakeBrush(THEME_IMAGE *Image, UINT32 Argb, UINT32 Modifier) {
-  LogCall(HostTableUi, 180, U(Image), Argb, Modifier);
+UINT32 MakeBrush(THEME_IMAGE *Image, UINT32 Argb, UINT32 Modifier) {
   const UINT32 Brush = BrushHighBits | ((FirstBrushId + (UINT32)mState.BrushesMade) & 0xFFFF);
   mState.BrushesMade++;
   return Brush;
 }
 
-UINTN EFIAPI SetStateBrushes(UINT64 Object, UINT32 State, STATE_BRUSHES *Brushes) {
-  UINT64 Packed = 0;
-  if (Brushes != nullptr) {
-    CopyBytes(&Packed, Brushes, sizeof(Packed));
-  }
-  LogCall(HostTableUi, 182, Object, State, Packed);
+UINTN SetStateBrushes(UINT64 Object, UINT32, STATE_BRUSHES *) {
   if (HOST_OBJECT *Found = FindHostObject(Object)) {
     Found->StateBrushSets++;
   }
   return 0;
 }
 
+}  // namespace serve
+#pragma clang diagnostic pop
 }  // namespace
 
 void SetActiveRecord(THEME_PROVIDER_PROTOCOL *Record) { mActiveRecord = Record; }
@@ -383,46 +341,30 @@ HOST_OBJECT *FindHostObject(UINT64 Handle) {
 
 UINTN HostObjectCount() { return mObjectCount; }
 
+BOOLEAN NameHostValue(UINT64 Value, char *Name, UINTN Capacity) {
+  for (UINTN Index = 0; Index < mObjectCount; Index++) {
+    if (mObjects[Index].Handle == Value) {
+      FormatTextTo(Name, Capacity, "obj%llu", (UINT64)Index + 1);
+      return TRUE;
+    }
+  }
+  if (Value > DrawContextBase && Value <= DrawContextBase + mState.DrawContextsOpened) {
+    FormatTextTo(Name, Capacity, "ctx%llu", Value - DrawContextBase);
+    return TRUE;
+  }
+  if (Value == U(mActiveRecord)) {
+    FormatTextTo(Name, Capacity, "record");
+    return TRUE;
+  }
+  return NameImage(reinterpret_cast<const VOID *>(Value), Name, Capacity);
+}
+
 HOST_UI_TABLE *HostUiTable() {
   if (mUiTable.GetImage == nullptr) {
     FillWithSlotTraps<HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mUiTable));
-    mUiTable.SetObjectAttribute = SetObjectAttribute;
-    mUiTable.ObjectRequest = ObjectRequest;
-    mUiTable.ApplyDecoration = ApplyDecoration;
-    mUiTable.SetObjectArea = SetObjectArea;
-    mUiTable.GetObjectTag = GetObjectTag;
-    mUiTable.GetObjectParent = GetObjectParent;
-    mUiTable.GetObjectArea = GetObjectArea;
-    mUiTable.GetObjectRect = GetObjectRect;
-    mUiTable.QueryObjectValue = QueryObjectValue;
-    mUiTable.BeginDraw = BeginDraw;
-    mUiTable.EndDraw = EndDraw;
-    mUiTable.FindChild = FindChild;
-    mUiTable.CreateObject = CreateObject;
-    mUiTable.GetImage = GetImage;
-    mUiTable.GetImageSlot = GetImageSlot;
-    mUiTable.AllocImage = AllocImage;
-    mUiTable.FreeImage = FreeImage;
-    mUiTable.CopyImageInto = CopyImageInto;
-    mUiTable.CopyImage = CopyImage;
-    mUiTable.BlitImage = BlitImage;
-    mUiTable.FillImage = FillImage;
-    mUiTable.DrawImageAt = DrawImageAt;
-    mUiTable.SetTextStyle = SetTextStyle;
-    mUiTable.DrawText = DrawText;
-    mUiTable.MeasureText = MeasureText;
-    mUiTable.DrawImage = DrawImage;
-    mUiTable.CopyText = CopyText;
-    mUiTable.ThemeAttached = ThemeAttached;
-    mUiTable.ThemeDetached = ThemeDetached;
-    mUiTable.RemoveEventHook = RemoveEventHook;
-    mUiTable.AddEventHook = AddEventHook;
-    mUiTable.GetObjectFont = GetObjectFont;
-    mUiTable.CallDefaultHandler = CallDefaultHandler;
-    mUiTable.SetImageColor = SetImageColor;
-    mUiTable.RefreshImages = RefreshImages;
-    mUiTable.MakeBrush = MakeBrush;
-    mUiTable.SetStateBrushes = SetStateBrushes;
+#define HOST_UI_SLOT(Number, Name, Type) mUiTable.Name = &LoggedSlot<HostTableUi, Number, Type>::template Call<&serve::Name>;
+#include "host/HostUiSlots.def"
+#undef HOST_UI_SLOT
   }
   return &mUiTable;
 }

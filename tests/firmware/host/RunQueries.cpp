@@ -96,9 +96,9 @@ void QueryAdjustValue(const THEME_PROVIDER_PROTOCOL *Record) {
   Check(One, "value id 34 reaches AdjustRect once", "%llu host call(s)%s", (UINT64)CallsSince(Mark),
         One ? ", AdjustRect" : "");
   if (One) {
-    Check(Call->Args[0] == reinterpret_cast<UINT64>(&Target) && Call->Args[1] == 0 && Call->Args[2] == 12,
-          "AdjustRect arguments", "(0x%llX, %llu, %llu), expected (the caller's pointer, 0, 12)", Call->Args[0],
-          Call->Args[1], Call->Args[2]);
+    Check(Call->Argument[0] == reinterpret_cast<UINT64>(&Target) && Call->Argument[1] == 0 && Call->Argument[2] == 12,
+          "AdjustRect arguments", "(0x%llX, %llu, %llu), expected (the caller's pointer, 0, 12)", Call->Argument[0],
+          Call->Argument[1], Call->Argument[2]);
   }
   Check(Target.Left == Before.Left && Target.Top == Before.Top && Target.Right == Before.Right &&
             Target.Bottom == Before.Bottom,
@@ -113,10 +113,10 @@ void QueryRects(const THEME_PROVIDER_PROTOCOL *Record) {
     const HOST_CALL *Call = CallAt(Mark, 0);
     const EXPECTED_RECT &Expected = kRects[Index];
     const BOOLEAN Scaled = CallsSince(Mark) == 1 && Call != nullptr && Call->Table == HostTableServices &&
-                           Call->Slot == 58 && Call->Args[0] == reinterpret_cast<UINT64>(&Buffer);
-    const UINT64 DesignXY = (UINT32)Expected.X | ((UINT64)(UINT32)Expected.Y << 32);
-    const UINT64 DesignWH = (UINT32)Expected.Width | ((UINT64)(UINT32)Expected.Height << 32);
-    const BOOLEAN DesignRight = Scaled && Call->Args[2] == DesignXY && Call->Args[3] == DesignWH;
+                           Call->Slot == 58 && Call->Argument[0] == reinterpret_cast<UINT64>(&Buffer);
+    const THEME_RECT *Design = Scaled ? reinterpret_cast<const THEME_RECT *>(Call->Argument[1]) : nullptr;
+    const BOOLEAN DesignRight = Design != nullptr && Design->X == Expected.X && Design->Y == Expected.Y &&
+                                Design->Width == Expected.Width && Design->Height == Expected.Height;
     const HOST_RECT Pixels = {ScaleDesignX(Expected.X), ScaleDesignY(Expected.Y),
                               ScaleDesignX(Expected.X + Expected.Width), ScaleDesignY(Expected.Y + Expected.Height)};
     const BOOLEAN BufferRight = Buffer.Left == Pixels.Left && Buffer.Top == Pixels.Top &&
