@@ -5,8 +5,10 @@ set(UEFI_WARNINGS -Wall -Wextra -Werror)
 # exceptions or RTTI, no red zone (firmware interrupts use the stack), no
 # stack probes or unwind tables, and nothing that would need a run-time
 # initialiser. One section per function lets the linker drop what is unused.
+# The register flags are shared with the test of the register check.
+include(${CMAKE_CURRENT_LIST_DIR}/UefiRegisterFlags.cmake)
 set(UEFI_CODE_FLAGS
-  -ffreestanding -fno-exceptions -fno-rtti -fshort-wchar -mno-red-zone -nostdlib
+  -ffreestanding -fno-exceptions -fno-rtti -fshort-wchar -mno-red-zone -nostdlib ${UEFI_REGISTER_FLAGS}
   $<$<COMPILE_LANGUAGE:CXX>:-nostdinc++> -fno-threadsafe-statics -mno-stack-arg-probe
   -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections
   -Werror=global-constructors -Werror=exit-time-destructors)
@@ -37,6 +39,19 @@ add_custom_command(TARGET ThemeDriver PRE_LINK
           -P ${PROJECT_SOURCE_DIR}/cmake/CheckNoInitializers.cmake
   VERBATIM)
 
+# Refuses, before linking, any image whose code uses SSE, AVX, MMX or x87,
+# naming the function: the compile flags above should make that impossible.
+find_program(UEFI_OBJDUMP llvm-objdump REQUIRED)
+set(UEFI_PYTHON /usr/bin/python3)  # the Debian interpreter, as the tests use
+function(uefi_check_general_registers image objects)
+  add_custom_command(TARGET ${image} PRE_LINK
+    COMMAND ${UEFI_PYTHON} ${PROJECT_SOURCE_DIR}/cmake/check_general_registers.py --objdump ${UEFI_OBJDUMP}
+            "${objects}"
+    COMMAND_EXPAND_LISTS
+    VERBATIM)
+endfunction()
+uefi_check_general_registers(ThemeDriver $<TARGET_OBJECTS:theme_driver_objects>)
+
 # The reference setup-screen host: a UEFI application of the tests' own that
 # loads the driver in real firmware and drives it. It links none of the
 # driver's code, only the compiler-support primitives.
@@ -66,3 +81,4 @@ target_include_directories(ReferenceHost PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_options(ReferenceHost PRIVATE ${UEFI_CODE_FLAGS} -O2 ${UEFI_WARNINGS})
 target_link_options(ReferenceHost PRIVATE
   ${UEFI_IMAGE_LINK_FLAGS} /SUBSYSTEM:EFI_APPLICATION /ENTRY:ReferenceHostMain)
+uefi_check_general_registers(ReferenceHost $<TARGET_OBJECTS:ReferenceHost>)

@@ -1,0 +1,6 @@
+# General-purpose registers only: a firmware need not have enabled SSE, MMX
+# or x87 when it starts an image, and their first instruction would fault.
+# No jump tables either, so that code sections hold nothing but
+# instructions and a disassembly of them can be trusted
+# (cmake/check_general_registers.py scans every UEFI object before linking).
+set(UEFI_REGISTER_FLAGS -mgeneral-regs-only -fno-jump-tables)
