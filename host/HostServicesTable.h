@@ -3,6 +3,7 @@
 // plug-in reads the pointer afresh at every call. Layout only.
 #pragma once
 
+#include "host/HostSlotTable.h"
 #include "host/HostTypes.h"
 
 // Slot 3. Zeroes Length bytes of the plug-in's Buffer. The plug-in relies on
@@ -35,16 +36,10 @@ typedef INT32(EFIAPI *HOST_SCALE_Y)(INT32 DesignUnits);
 
 #define HOST_SERVICES_TABLE_SLOT_COUNT 61
 
-// The named slots overlay an array of all slots: each operation sits after
-// exactly as many pointers as its slot number, so the list alone places it.
 typedef struct HOST_SERVICES_TABLE {
   union {
     VOID *Slot[HOST_SERVICES_TABLE_SLOT_COUNT];
-#define HOST_SERVICES_SLOT(Number, Name, Type) \
-  struct {                                     \
-    VOID *Before##Name[Number];                \
-    Type Name;                                 \
-  };
+#define HOST_SERVICES_SLOT HOST_SLOT_MEMBER
 #include "host/HostServicesSlots.def"
 #undef HOST_SERVICES_SLOT
   };
@@ -53,19 +48,10 @@ static_assert(sizeof(HOST_SERVICES_TABLE) == 8 * HOST_SERVICES_TABLE_SLOT_COUNT)
 #define HOST_SERVICES_SLOT(Number, Name, Type) static_assert(offsetof(HOST_SERVICES_TABLE, Name) == 8 * (Number));
 #include "host/HostServicesSlots.def"
 #undef HOST_SERVICES_SLOT
-
-// Two operations never share a slot: the list runs in strictly rising order.
-constexpr bool HostServicesSlotsRise() {
-  const UINTN Numbers[] = {
+static_assert(HostSlotsRise(
+    {
 #define HOST_SERVICES_SLOT(Number, Name, Type) Number,
 #include "host/HostServicesSlots.def"
 #undef HOST_SERVICES_SLOT
-  };
-  for (UINTN Index = 1; Index < sizeof(Numbers) / sizeof(Numbers[0]); Index++) {
-    if (Numbers[Index] <= Numbers[Index - 1]) {
-      return false;
-    }
-  }
-  return Numbers[sizeof(Numbers) / sizeof(Numbers[0]) - 1] < HOST_SERVICES_TABLE_SLOT_COUNT;
-}
-static_assert(HostServicesSlotsRise());
+    },
+    HOST_SERVICES_TABLE_SLOT_COUNT));

@@ -3,6 +3,7 @@
 // the plug-in reads the pointer afresh at every call. Layout only.
 #pragma once
 
+#include "host/HostSlotTable.h"
 #include "host/HostTypes.h"
 
 struct THEME_PROVIDER_PROTOCOL;
@@ -122,16 +123,10 @@ typedef UINTN(EFIAPI *HOST_SET_STATE_BRUSHES)(UINT64 Object, UINT32 State, STATE
 
 #define HOST_UI_TABLE_SLOT_COUNT 183
 
-// The named slots overlay an array of all slots: each operation sits after
-// exactly as many pointers as its slot number, so the list alone places it.
 typedef struct HOST_UI_TABLE {
   union {
     VOID *Slot[HOST_UI_TABLE_SLOT_COUNT];
-#define HOST_UI_SLOT(Number, Name, Type) \
-  struct {                               \
-    VOID *Before##Name[Number];          \
-    Type Name;                           \
-  };
+#define HOST_UI_SLOT HOST_SLOT_MEMBER
 #include "host/HostUiSlots.def"
 #undef HOST_UI_SLOT
   };
@@ -140,19 +135,10 @@ static_assert(sizeof(HOST_UI_TABLE) == 8 * HOST_UI_TABLE_SLOT_COUNT);
 #define HOST_UI_SLOT(Number, Name, Type) static_assert(offsetof(HOST_UI_TABLE, Name) == 8 * (Number));
 #include "host/HostUiSlots.def"
 #undef HOST_UI_SLOT
-
-// Two operations never share a slot: the list runs in strictly rising order.
-constexpr bool HostUiSlotsRise() {
-  const UINTN Numbers[] = {
+static_assert(HostSlotsRise(
+    {
 #define HOST_UI_SLOT(Number, Name, Type) Number,
 #include "host/HostUiSlots.def"
 #undef HOST_UI_SLOT
-  };
-  for (UINTN Index = 1; Index < sizeof(Numbers) / sizeof(Numbers[0]); Index++) {
-    if (Numbers[Index] <= Numbers[Index - 1]) {
-      return false;
-    }
-  }
-  return Numbers[sizeof(Numbers) / sizeof(Numbers[0]) - 1] < HOST_UI_TABLE_SLOT_COUNT;
-}
-static_assert(HostUiSlotsRise());
+    },
+    HOST_UI_TABLE_SLOT_COUNT));
