@@ -61,6 +61,7 @@ set(REFERENCE_HOST_SOURCES
   tests/firmware/host/Checks.cpp
   tests/firmware/host/Console.cpp
   tests/firmware/host/DriverLoader.cpp
+  tests/firmware/host/HiiResource.cpp
   tests/firmware/host/HostFirmware.cpp
   tests/firmware/host/HostImages.cpp
   tests/firmware/host/HostServicesTable.cpp

@@ -6,6 +6,7 @@ namespace {
 
 constinit UINTN mPassed = 0;
 constinit UINTN mFailed = 0;
+constinit UINTN mNotApplicable = 0;
 
 constexpr UINTN LineCapacity = 512;
 
@@ -51,6 +52,14 @@ BOOLEAN Check(BOOLEAN Passed, const char *Name, const char *Format, ...) {
   return Verdict(Passed);
 }
 
+void NotApplicable(const char *Name, const char *Format, ...) {
+  __builtin_va_list Arguments;
+  __builtin_va_start(Arguments, Format);
+  EmitLine("N/A  ", Name, Format, Arguments);
+  __builtin_va_end(Arguments);
+  mNotApplicable++;
+}
+
 BOOLEAN CheckHex(const char *Name, UINT64 Expected, UINT64 Actual) {
   if (Expected == Actual) {
     return Check(TRUE, Name, "0x%llX", Actual);
@@ -69,8 +78,13 @@ UINTN PassedChecks() { return mPassed; }
 UINTN FailedChecks() { return mFailed; }
 
 BOOLEAN FinishChecks() {
-  char Line[96];
-  FormatTextTo(Line, sizeof(Line), "SUMMARY: %llu passed, %llu failed\n", (UINT64)mPassed, (UINT64)mFailed);
+  char Line[128];
+  if (mNotApplicable == 0) {
+    FormatTextTo(Line, sizeof(Line), "SUMMARY: %llu passed, %llu failed\n", (UINT64)mPassed, (UINT64)mFailed);
+  } else {
+    FormatTextTo(Line, sizeof(Line), "SUMMARY: %llu passed, %llu failed, %llu not applicable\n", (UINT64)mPassed,
+                 (UINT64)mFailed, (UINT64)mNotApplicable);
+  }
   ConsoleWrite(Line);
   return mFailed == 0 && mPassed > 0;
 }

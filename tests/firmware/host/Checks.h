@@ -2,8 +2,9 @@
 //   STEP <name>                       a step of the run begins
 //   PASS <check>: <detail>
 //   FAIL <check>: expected X, got Y   (or another detail)
+//   N/A  <check>: <reason>            the firmware cannot support the check
 //   INFO <fact>                       what the host saw, not judged
-//   SUMMARY: N passed, M failed       once, at the end
+//   SUMMARY: N passed, M failed[, K not applicable]   once, at the end
 #pragma once
 
 #include "platform/uefi/UefiBase.h"
@@ -15,6 +16,10 @@ void Info(const char *Format, ...) HOST_FORMAT(1);
 
 // Records a verdict; the detail follows the check's name after a colon.
 BOOLEAN Check(BOOLEAN Passed, const char *Name, const char *Format, ...) HOST_FORMAT(3);
+
+// A check this firmware cannot support, with the reason: neither passed nor
+// failed, and the runner accepts it only from firmware known to lack it.
+void NotApplicable(const char *Name, const char *Format, ...) HOST_FORMAT(2);
 
 // Equality checks print "expected E, got A" when they fail and the value
 // when they pass.

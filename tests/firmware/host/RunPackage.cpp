@@ -1,9 +1,11 @@
 // The theme's images as the firmware published them: the HII package list
-// on the driver's image handle, walked block by block into the host's
+// on the driver's image handle (or, where the firmware publishes none, in
+// the driver's resource section), walked block by block into the host's
 // image table, each image's format and size checked against the theme's list.
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/ExpectedTheme.h"
 #include "tests/firmware/host/HostFirmware.h"
+#include "tests/firmware/host/HiiResource.h"
 #include "tests/firmware/host/HostImages.h"
 #include "tests/firmware/host/ImageHeaders.h"
 #include "tests/firmware/host/PackageWalk.h"
@@ -15,6 +17,7 @@ const EFI_GUID mPackageListProtocolGuid = HOST_HII_PACKAGE_LIST_PROTOCOL_GUID;
 // {CA5BD025-1E18-4390-83BC-55F1F65D6C50}
 const EFI_GUID mThemePackageListGuid = {0xCA5BD025, 0x1E18, 0x4390, {0x83, 0xBC, 0x55, 0xF1, 0xF6, 0x5D, 0x6C, 0x50}};
 
+constexpr const char *PublishedCheck = "image package on the driver's image handle";
 constexpr UINT32 MaxListLength = 64u * 1024 * 1024;
 constexpr UINTN DetailLines = 4;  // mismatches spelled out per check
 
@@ -124,6 +127,34 @@ void CheckBlocks(const PACKAGE_WALK &Walk, const TABLE_BUILD &Build) {
                "progressive, components");
 }
 
+// The package list the firmware published on the driver's image handle. A
+// firmware without HII support publishes none; a setup screen there reads
+// the list from the driver's resource section, as the firmware's loader
+// would have, and so does this host. Null when neither has one.
+const VOID *LocatePackageList(const HOST_RUN *Run) {
+  VOID *Interface = nullptr;
+  const EFI_STATUS Status =
+      gHostBootServices->HandleProtocol(Run->Load.ImageHandle, &mPackageListProtocolGuid, &Interface);
+  if (!EFI_ERROR(Status) && Interface != nullptr) {
+    Check(TRUE, PublishedCheck, "published by the firmware at 0x%llX", reinterpret_cast<UINT64>(Interface));
+    return Interface;
+  }
+  const HOST_LOADED_IMAGE_PROTOCOL *Image = Run->Load.LoadedImage;
+  HII_RESOURCE Resource;
+  if (Image == nullptr || !FindHiiResource(static_cast<const UINT8 *>(Run->Load.File), Run->Load.FileSize,
+                                           static_cast<const UINT8 *>(Image->ImageBase), Image->ImageSize,
+                                           &Resource)) {
+    Check(FALSE, PublishedCheck, "none (HII package list protocol: status 0x%llX), nor in the driver's resources: %s",
+          Status, Image == nullptr ? "no loaded image" : Resource.Problem);
+    return nullptr;
+  }
+  NotApplicable(PublishedCheck,
+                "the firmware publishes no HII package list (status 0x%llX); read from the driver's resource "
+                "section instead (%u bytes at RVA 0x%X)",
+                Status, Resource.Size, Resource.Rva);
+  return static_cast<const UINT8 *>(Image->ImageBase) + Resource.Rva;
+}
+
 }  // namespace
 
 void BuildImageTableFromPackage(HOST_RUN *Run) {
@@ -131,12 +162,8 @@ void BuildImageTableFromPackage(HOST_RUN *Run) {
   if (!Check(CreateImageTable(), "image table allocated", "%u entries of 32 bytes", HOST_IMAGE_TABLE_ENTRIES)) {
     return;
   }
-  VOID *Interface = nullptr;
-  const EFI_STATUS Status =
-      gHostBootServices->HandleProtocol(Run->Load.ImageHandle, &mPackageListProtocolGuid, &Interface);
-  if (EFI_ERROR(Status) || Interface == nullptr) {
-    Check(FALSE, "image package", "no image package on the driver's image handle (HII package list protocol: status 0x%llX)",
-          Status);
+  const VOID *Interface = LocatePackageList(Run);
+  if (Interface == nullptr) {
     Info("image table left empty: %u entries of 0 x 0", HOST_IMAGE_TABLE_ENTRIES);
     return;
   }
