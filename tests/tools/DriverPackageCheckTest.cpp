@@ -42,8 +42,8 @@ TEST(ThemeInspect, AcceptsAGoodDriverAndMapsHostImages) {
   const fixtures::TestPe Pe = fixtures::MakeTestPe({}, imagepkg::ResourceDataFor(ValidList()));
   const imagepkg::DriverReport Report = imagepkg::InspectDriver(Pe.File);
   ASSERT_EQ(Report.Problems, std::vector<std::string>{});
-  ASSERT_EQ(Report.Images.size(), THEME_IMAGE_COUNT);
-  EXPECT_EQ(Report.MappedHostIds, THEME_MAPPED_HOST_ID_COUNT);
+  ASSERT_EQ(Report.Images.size(), imagepkg::ThemeImageCount);
+  EXPECT_EQ(Report.MappedHostIds, 167u);
   EXPECT_EQ(Report.MappedThemeIds, 160u);
 
   const auto HostIds = [&](uint32_t Id) { return Report.Images.at(Id - 1).HostIds; };

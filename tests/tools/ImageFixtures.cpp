@@ -43,6 +43,13 @@ Bytes EncodePng(const PngShape &Shape, uint32_t Seed) {
   if (Shape.ColorType == PNG_COLOR_TYPE_PALETTE) {
     png_set_PLTE(Png, Info, Palette, 4);
   }
+  png_text Text = {};
+  Text.compression = PNG_TEXT_COMPRESSION_NONE;
+  Text.key = const_cast<char *>("Comment");
+  Text.text = const_cast<char *>("made by a test");
+  if (Shape.WithTextChunk) {
+    png_set_text(Png, Info, &Text, 1);
+  }
   png_write_info(Png, Info);
 
   int Channels = 1;
@@ -94,6 +101,10 @@ Bytes EncodeJpeg(const JpegShape &Shape, uint32_t Seed) {
     jpeg_simple_progression(&Info);
   }
   jpeg_start_compress(&Info, TRUE);
+  if (Shape.WithApp1) {
+    static const JOCTET Exif[] = {'E', 'x', 'i', 'f', 0, 0};
+    jpeg_write_marker(&Info, JPEG_APP0 + 1, Exif, sizeof(Exif));
+  }
   Bytes Row(Shape.Width * Shape.Components);
   while (Info.next_scanline < Info.image_height) {
     for (size_t X = 0; X < Row.size(); X++) {

@@ -1,7 +1,5 @@
 // Test images made at test time with libpng and libjpeg, in any shape the
-// tests need (including the wrong ones), and whole image sets on disk. The
-// encoders live apart from the image sets, whose requirement table brings
-// in the UEFI headers; their INT32 clashes with libjpeg's.
+// tests need (including the wrong ones), and whole image sets on disk.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +19,7 @@ struct PngShape {
   bool Interlaced = false;
   int ColorType = 6;  // RGBA
   int BitDepth = 8;
+  bool WithTextChunk = false;  // a tEXt chunk, which a theme image must not carry
 };
 
 struct JpegShape {
@@ -28,6 +27,7 @@ struct JpegShape {
   uint32_t Height;
   bool Progressive = false;
   int Components = 3;
+  bool WithApp1 = false;  // an EXIF APP1 segment, which a theme image must not carry
 };
 
 // Pixels vary with Seed, so that images of the same size differ.

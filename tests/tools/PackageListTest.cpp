@@ -32,7 +32,7 @@ struct FakeImages {
 };
 
 Bytes ValidList() {
-  const imagepkg::BuildResult Built = imagepkg::BuildPackageList(FakeImages(THEME_IMAGE_COUNT).Packed());
+  const imagepkg::BuildResult Built = imagepkg::BuildPackageList(FakeImages(imagepkg::ThemeImageCount).Packed());
   EXPECT_EQ(Built.Error, "");
   return Built.List;
 }
@@ -49,13 +49,13 @@ size_t BlockOffset(uint32_t Id) {
 }
 
 TEST(PackageList, BuiltListReadsBackBlockForBlock) {
-  const FakeImages Images(THEME_IMAGE_COUNT);
+  const FakeImages Images(imagepkg::ThemeImageCount);
   const Bytes List = ValidList();
   const imagepkg::PackageListReport Report = imagepkg::ReadPackageList(List);
   ASSERT_EQ(Report.Problems, std::vector<std::string>{});
   EXPECT_EQ(Report.ListLength, List.size());
   EXPECT_EQ(Report.ImagePackageLength, List.size() - 24);
-  ASSERT_EQ(Report.Blocks.size(), THEME_IMAGE_COUNT);
+  ASSERT_EQ(Report.Blocks.size(), imagepkg::ThemeImageCount);
   for (const imagepkg::ImageBlock &Block : Report.Blocks) {
     EXPECT_EQ(Block.BlockOffset, BlockOffset(Block.Id));
     EXPECT_TRUE(std::ranges::equal(Block.File, Images.Files[Block.Id - 1])) << "block " << Block.Id;
@@ -64,13 +64,34 @@ TEST(PackageList, BuiltListReadsBackBlockForBlock) {
   EXPECT_EQ(Report.Blocks[99].Type, 0x19);  // image 100 is a PNG
 }
 
-TEST(PackageList, ImagePackageLongerThanItsLengthFieldIsRefusedAtBuild) {
-  // The package header's length has 24 bits; one image near 16 MiB
-  // overflows it and must not wrap silently.
-  const Bytes Huge(0xFFFFFF, 0);
-  const imagepkg::BuildResult Built = imagepkg::BuildPackageList({{ImageFormat::Png, Huge}});
-  EXPECT_TRUE(Built.List.empty());
-  EXPECT_NE(Built.Error.find("a package holds at most 16777215"), std::string::npos) << Built.Error;
+// The package header's length has 24 bits. One image whose block fills the
+// package to 0xFFFFFF bytes packs; one byte more must be refused, not wrap
+// into the type byte. Both block types count alike.
+TEST(PackageList, ImagePackageLengthStopsAtTwentyFourBits) {
+  constexpr size_t FixedBytes = 12 + 5 + 1;  // package header, one block header, END block
+  const struct {
+    ImageFormat Format;
+    size_t FileSize;
+    bool Packs;
+  } Cases[] = {
+      {ImageFormat::Png, 0xFFFFFF - FixedBytes, true},
+      {ImageFormat::Png, 0xFFFFFF - FixedBytes + 1, false},
+      {ImageFormat::Jpeg, 0xFFFFFF - FixedBytes, true},
+      {ImageFormat::Jpeg, 0xFFFFFF - FixedBytes + 1, false},
+  };
+  for (const auto &Case : Cases) {
+    const imagepkg::BuildResult Built = imagepkg::BuildPackageList({{Case.Format, Bytes(Case.FileSize, 0)}});
+    const std::string Which = "file of " + std::to_string(Case.FileSize) + " bytes";
+    if (Case.Packs) {
+      ASSERT_EQ(Built.Error, "") << Which;
+      EXPECT_EQ(imagepkg::ReadU32(Built.List, 20), 0x06FFFFFFu) << Which << ": length 0xFFFFFF, type images";
+      EXPECT_EQ(Built.List.at(32), Case.Format == ImageFormat::Jpeg ? 0x18 : 0x19) << Which;
+    } else {
+      EXPECT_TRUE(Built.List.empty()) << Which;
+      EXPECT_EQ(Built.Error, "the images need an image package of 16777216 bytes; a package holds at most 16777215")
+          << Which;
+    }
+  }
 }
 
 struct Damage {

@@ -144,7 +144,7 @@ TEST(ThemePack, ValidSetPacksIntoTheExpectedPackageList) {
   // Block k holds file k byte for byte, with its size and the type that
   // matches its format.
   size_t Position = 32;
-  for (uint32_t Id = 1; Id <= THEME_IMAGE_COUNT; Id++) {
+  for (uint32_t Id = 1; Id <= imagepkg::ThemeImageCount; Id++) {
     const Bytes File = fixtures::ReadFile(Set.FileOf(Id));
     const bool Jpeg = File.size() > 2 && File[0] == 0xFF && File[1] == 0xD8;
     ASSERT_LE(Position + 5 + File.size(), List.size()) << "block " << Id;
@@ -256,6 +256,17 @@ void EditManifestField(const ImageSet &Set, size_t Row, size_t Field, const std:
   Set.SetLines(Lines);
 }
 
+// Moves image Id's file to NewName and points its manifest row there.
+void RenameImage(const ImageSet &Set, uint32_t Id, const std::string &NewName) {
+  fs::rename(Set.FileOf(Id), Set.Folder() / NewName);
+  EditManifestField(Set, Id, 1, NewName);
+}
+
+Bytes WithTrailingBytes(Bytes Data, const Bytes &Extra) {
+  Data.insert(Data.end(), Extra.begin(), Extra.end());
+  return Data;
+}
+
 const BadInput BadInputs[] = {
     {"OnePixelWider", [](const ImageSet &S) { S.Replace(27, fixtures::EncodePng({281, 46})); },
      {"@27:size 281x46, expected 280x46"}},
@@ -300,6 +311,26 @@ const BadInput BadInputs[] = {
        S.Replace(14, Data);
      },
      {"@14:1 bytes after the PNG end chunk"}},
+    {"BytesAfterJpegEnd", [](const ImageSet &S) { S.Replace(9, WithTrailingBytes(fixtures::ReadFile(S.FileOf(9)), {0})); },
+     {"@9:1 bytes after the JPEG end marker"}},
+    {"SecondEndMarkerAfterJpeg",
+     [](const ImageSet &S) { S.Replace(96, WithTrailingBytes(fixtures::ReadFile(S.FileOf(96)), {0xFF, 0xD9})); },
+     {"@96:2 bytes after the JPEG end marker"}},
+    {"PngWithTextChunk", [](const ImageSet &S) { S.Replace(14, fixtures::EncodePng({16, 16, false, 6, 8, true})); },
+     {"@14:PNG holds chunks beyond IHDR, IDAT and IEND: tEXt"}},
+    {"JpegWithApp1", [](const ImageSet &S) { S.Replace(95, fixtures::EncodeJpeg({567, 2, false, 3, true})); },
+     {"@95:JPEG holds an APP1 (EXIF or XMP) segment"}},
+    {"FileNameWithoutItsId", [](const ImageSet &S) { RenameImage(S, 27, "button.png"); },
+     {"manifest.tsv:28: file name \"button.png\" must start with \"027-\""}},
+    {"FileNameWithAnotherId", [](const ImageSet &S) { RenameImage(S, 27, "028-button.png"); },
+     {"manifest.tsv:28: file name \"028-button.png\" must start with \"027-\""}},
+    {"JpegNamedAsPng", [](const ImageSet &S) { RenameImage(S, 8, "008-background.png"); },
+     {"manifest.tsv:9: file name \"008-background.png\" must end in \".jpg\" or \".jpeg\""}},
+    {"PngNamedAsJpeg", [](const ImageSet &S) { RenameImage(S, 10, "010-spinner.jpg"); },
+     {"manifest.tsv:11: file name \"010-spinner.jpg\" must end in \".png\""}},
+    {"UnlistedImageBesideTheManifest",
+     [](const ImageSet &S) { fixtures::WriteFile(S.Folder() / "169-extra.png", fixtures::EncodePng({4, 4})); },
+     {"169-extra.png: image file that the manifest does not list"}},
     {"MissingFile", [](const ImageSet &S) { fs::remove(S.FileOf(12)); },
      {"@12:cannot read the file: No such file or directory"}},
     {"RowsOutOfOrder", [](const ImageSet &S) { SwapManifestRows(S, 4, 5); },

@@ -1,8 +1,12 @@
-"""The theme's 168 images: id, file name, pixel size, format and how each is drawn.
+"""How each of the theme's 168 images is drawn.
 
-Ids are positions in the image package, so the order here is binding;
-the artwork itself is free.  Every draw function returns a Pillow image
-of exactly the listed size (RGBA for PNG, RGB for JPEG).
+The drawing functions come first, grouped by family; the table CATALOGUE
+at the end names the one that draws each theme image id, in id order.
+The image's file name, format, pixel size and interlacing are not written
+here: they come from data/images/manifest.tsv, the one table of them, and
+each drawing function receives the width and height from there (followed
+by the arguments in its row of the table) and returns a Pillow image of
+that size.
 """
 
 import math
@@ -13,25 +17,6 @@ from PIL import Image, ImageChops, ImageDraw
 from draw import (ACCENT, ACCENT_HI, ACCENT_LO, BLACK, DARK0, DARK1, DEEP, MID0,
                   MID1, SOFT, TEXT, WHITE, Canvas, mix, rgba)
 from glyphs import GLYPHS, check, chevron, cross, minus, triangle
-
-# Adam7-interlaced PNGs (the host must cope with both kinds).
-INTERLACED = frozenset([100, 101, 102, 104, 105, 106, 107] + list(range(111, 117)))
-
-ENTRIES = {}
-
-
-def entry(ids, names, w, h, fmt='png'):
-    """Register a draw function for one id or a run of ids.
-
-    For a run the function receives the position in the run (0, 1, ...)."""
-    if isinstance(ids, int):
-        ids, names = [ids], [names]
-
-    def wrap(fn):
-        for k, (i, n) in enumerate(zip(ids, names)):
-            ENTRIES[i] = (n, w, h, fmt, (lambda fn=fn, k=k: fn(k)) if len(ids) > 1 else fn)
-        return fn
-    return wrap
 
 
 # ---------------------------------------------------------------------------
@@ -175,11 +160,10 @@ def word(cv, text, x, y, height, stroke, paint, spacing=4.0):
 # Backgrounds and lines (JPEG)
 # ---------------------------------------------------------------------------
 
-@entry(8, 'background', 1920, 1080, 'jpeg')
-def background():
+def background(w, h):
     # Composed at quarter size (everything in it is soft), then enlarged.
-    w, h = 480, 270
-    cv = Canvas(w, h, ss=1)
+    qw, qh = w // 4, h // 4
+    cv = Canvas(qw, qh, ss=1)
     cv.fill(cv.mask(255), cv.vgrad([(0, (0x27, 0x23, 0x22)), (0.45, (0x1E, 0x1B, 0x1A)),
                                      (1, (0x14, 0x12, 0x11))]))
     # broad warm glow from the upper right, cooler mid-tone lower left
@@ -195,7 +179,7 @@ def background():
     for pts, col, a in sheets:
         cv.fill(cv.blur(cv.polygon(pts), 16), rgba(col, a))
     # thin arcs around the upper right corner
-    arcs = cv.pen(0, 0, w, w)
+    arcs = cv.pen(0, 0, qw, qw)
     for r, wd in ((190, 0.5), (205, 0.35), (232, 0.5)):
         arcs.ring(440, -60, r, wd)
     cv.fill(cv.blur(arcs.m, 0.4), rgba(ACCENT, 22))
@@ -205,11 +189,11 @@ def background():
     vig = ImageChops.invert(cv.radial(240, 135, 380, 250, power=0.8))
     cv.fill(vig, rgba(BLACK, 120))
     small = cv.img.convert('RGB')
-    big = small.resize((1920, 1080), Image.BICUBIC)
+    big = small.resize((w, h), Image.BICUBIC)
 
     # Crisp details at full size: a hairline under the top band and a sparse
     # dot lattice that fades out towards the centre.
-    d = Canvas(1920, 1080, ss=1)
+    d = Canvas(w, h, ss=1)
     fade_line_h(d, 0, 1920, 157, 1, MID0, 110, fade=0.25)
     lattice = d.mask()
     dr = ImageDraw.Draw(lattice)
@@ -242,37 +226,23 @@ def _line_jpeg(w, h, horizontal):
     return img
 
 
-@entry(9, 'separator-short', 111, 1, 'jpeg')
-def sep_short():
-    return _line_jpeg(111, 1, True)
-
-
-@entry(95, 'separator-horizontal', 567, 2, 'jpeg')
-def sep_h():
-    return _line_jpeg(567, 2, True)
-
-
-@entry(96, 'separator-vertical', 2, 567, 'jpeg')
-def sep_v():
-    return _line_jpeg(2, 567, False)
+def separator(w, h):
+    return _line_jpeg(w, h, w > h)
 
 
 # ---------------------------------------------------------------------------
 # Title plate, tabs, menu entries, bars
 # ---------------------------------------------------------------------------
 
-@entry(1, 'title-plate', 200, 40)
-def title_plate():
-    cv = Canvas(200, 40)
+def title_plate(w, h):
+    cv = Canvas(w, h)
     mark(cv, 20, 20, 30, cv.vgrad(ACCENT_GRAD), rgba(TEXT), glow=90)
     word(cv, 'SETUP', 44, 12, 16, 2.6, cv.vgrad(LIGHT_GRAD, 12, 28), spacing=5)
     fade_line_h(cv, 44, 196, 35, 1.2, ACCENT, 200, fade=0.02)
     return cv.finish()
 
 
-@entry([2, 3, 4], ['tab-normal', 'tab-hover', 'tab-selected'], 390, 76)
-def tab(k):
-    w, h = 390, 76
+def tab(w, h, k):
     cv = Canvas(w, h)
     x0, y0, x1, y1 = 4, 6, w - 4, h - 4
     if k == 0:
@@ -294,9 +264,7 @@ def tab(k):
     return cv.finish()
 
 
-@entry([5, 6, 7], ['menu-entry-normal', 'menu-entry-hover', 'menu-entry-selected'], 330, 76)
-def menu_entry(k):
-    w, h = 330, 76
+def menu_entry(w, h, k):
     cv = Canvas(w, h)
     x0, y0, x1, y1 = 3, 5, w - 3, h - 5
     body = cv.rrect(x0, y0, x1, y1, 10)
@@ -317,9 +285,7 @@ def menu_entry(k):
     return cv.finish()
 
 
-@entry(40, 'highlight-bar', 440, 76)
-def highlight_bar():
-    w, h = 440, 76
+def highlight_bar(w, h):
     cv = Canvas(w, h)
     x0, y0, x1, y1 = 2, 4, w - 2, h - 4
     body = cv.rrect(x0, y0, x1, y1, 12)
@@ -333,9 +299,7 @@ def highlight_bar():
     return cv.finish()
 
 
-@entry([61, 62, 63], ['list-row-normal', 'list-row-hover', 'list-row-selected'], 420, 40)
-def list_row(k):
-    w, h = 420, 40
+def list_row(w, h, k):
     cv = Canvas(w, h)
     if k == 0:
         body = cv.rrect(0, 1, w, h - 1, 6)
@@ -381,24 +345,19 @@ def button(w, h, trim_x, trim_y, style, r=8):
     return cv.finish()
 
 
-@entry([27, 28, 29], ['button-small-normal', 'button-small-hover', 'button-small-pressed'], 280, 46)
-def button_small(k):
-    return button(280, 46, 1, 2, ('normal', 'focus', 'pressed')[k], r=7)
+def small_button(w, h, style):
+    return button(w, h, 1, 2, style, r=7)
 
 
-@entry([30, 31, 32, 33, 34],
-       ['button-normal', 'button-hover', 'button-focus', 'button-disabled', 'button-pressed'], 400, 60)
-def button_large(k):
-    return button(400, 60, 2, 4, ('normal', 'hover', 'focus', 'disabled', 'pressed')[k], r=9)
+def large_button(w, h, style):
+    return button(w, h, 2, 4, style, r=9)
 
 
 # ---------------------------------------------------------------------------
 # Small controls
 # ---------------------------------------------------------------------------
 
-@entry([10, 11, 12, 13], ['spinner-normal', 'spinner-up', 'spinner-down', 'spinner-disabled'], 16, 33)
-def spinner(k):
-    w, h = 16, 33
+def spinner(w, h, k):
     cv = Canvas(w, h)
     panel(cv, 0.5, 0.5, w - 0.5, h - 0.5, 5, (0x3A, 0x35, 0x33), (0x26, 0x23, 0x22),
           border=rgba(MID0, 220 if k != 3 else 120), highlight=22)
@@ -416,24 +375,23 @@ def spinner(k):
     return cv.finish()
 
 
-@entry(14, 'bullet', 16, 16)
-def bullet():
-    cv = Canvas(16, 16)
+def bullet(w, h):
+    cv = Canvas(w, h)
     d = cv.polygon([(8, 3.5), (12.5, 8), (8, 12.5), (3.5, 8)])
     cv.fill(cv.blur(d, 1.5), rgba(ACCENT, 120))
     cv.fill(d, cv.vgrad(ACCENT_GRAD, 3.5, 12.5))
     return cv.finish()
 
 
-@entry(15, 'info-small', 16, 16)
-def info_small():
-    cv = Canvas(16, 16)
+def info_small(w, h):
+    cv = Canvas(w, h)
     glyph(cv, 'info', 0, 0, 16, cv.vgrad(LIGHT_GRAD))
     return cv.finish()
 
 
-def checkbox(size, state, r=None):
-    cv = Canvas(size, size)
+def checkbox(w, h, state, r=None):
+    size = w
+    cv = Canvas(w, h)
     r = size * 0.22 if r is None else r
     inset = 1
     x0, x1 = inset, size - inset
@@ -452,16 +410,6 @@ def checkbox(size, state, r=None):
         if hover:
             cv.fill(cv.blur(cv.frame(x0, x0, x1, x1, r, 1.5), 1.2), rgba(ACCENT, 90))
     return cv.finish()
-
-
-@entry([16, 17], ['checkbox-small-off', 'checkbox-small-on'], 16, 16)
-def checkbox_small(k):
-    return checkbox(16, ('off', 'checked')[k], r=3.5)
-
-
-@entry([97, 98, 99], ['checkbox-normal', 'checkbox-hover', 'checkbox-checked'], 22, 22)
-def checkbox_big(k):
-    return checkbox(22, ('off', 'hover', 'checked')[k], r=5)
 
 
 def radio(w, h, state):
@@ -486,19 +434,8 @@ def radio(w, h, state):
     return cv.finish()
 
 
-@entry([18, 19], ['radio-small-off', 'radio-small-on'], 18, 18)
-def radio_small(k):
-    return radio(18, 18, ('off', 'checked')[k])
-
-
-@entry([100, 101, 102], ['radio-normal', 'radio-hover', 'radio-selected'], 20, 21)
-def radio_big(k):
-    return radio(20, 21, ('off', 'hover', 'checked')[k])
-
-
-@entry(20, 'warning', 28, 25)
-def warning_icon():
-    cv = Canvas(28, 25)
+def warning_icon(w, h):
+    cv = Canvas(w, h)
     pen = cv.pen(0, 0, 28, 28)
     pen.line([(14, 3), (25.5, 22), (2.5, 22), (14, 3)], 3.2)
     pen.poly([(14, 3), (25.5, 22), (2.5, 22)])
@@ -511,25 +448,22 @@ def warning_icon():
     return cv.finish()
 
 
-@entry(21, 'panel-dot', 12, 12)
-def panel_dot():
-    cv = Canvas(12, 12)
+def panel_dot(w, h):
+    cv = Canvas(w, h)
     panel(cv, 1, 1, 11, 11, 3, MID1, MID0, border=rgba(SOFT, 120), highlight=40)
     return cv.finish()
 
 
-@entry(22, 'accent-dot', 12, 12)
-def accent_dot():
-    cv = Canvas(12, 12)
+def accent_dot(w, h):
+    cv = Canvas(w, h)
     d = cv.circle(6, 6, 3.6)
     cv.fill(cv.blur(d, 1.5), rgba(ACCENT, 170))
     cv.fill(d, cv.vgrad(ACCENT_GRAD, 2.4, 9.6))
     return cv.finish()
 
 
-@entry([23, 24], ['expander-collapsed', 'expander-expanded'], 14, 12)
-def expander(k):
-    cv = Canvas(14, 12)
+def expander(w, h, k):
+    cv = Canvas(w, h)
     pen = cv.pen(1, 0, 12, 24)
     if k == 0:
         pen.poly([(8, 4), (17, 12), (8, 20)])
@@ -540,9 +474,8 @@ def expander(k):
     return cv.finish()
 
 
-@entry([25, 26], ['step-down', 'step-up'], 34, 34)
-def step_button(k):
-    cv = Canvas(34, 34)
+def step_button(w, h, k):
+    cv = Canvas(w, h)
     body = cv.circle(17, 17, 15.5)
     cv.shadow(body, 1.2, alpha=110, dy=0.8)
     cv.fill(body, cv.vgrad([(0, (0x40, 0x3A, 0x38)), (1, (0x27, 0x24, 0x23))]))
@@ -551,9 +484,7 @@ def step_button(k):
     return cv.finish()
 
 
-@entry([35, 36], ['toggle-off', 'toggle-on'], 56, 30)
-def toggle(k):
-    w, h = 56, 30
+def toggle(w, h, k):
     cv = Canvas(w, h)
     x0, y0, x1, y1 = 2, 3, w - 2, h - 3
     r = (y1 - y0) / 2
@@ -574,9 +505,8 @@ def toggle(k):
     return cv.finish()
 
 
-@entry([37, 38, 39], ['tile-normal', 'tile-hover', 'tile-selected'], 64, 64)
-def tile(k):
-    cv = Canvas(64, 64)
+def tile(w, h, k):
+    cv = Canvas(w, h)
     if k == 0:
         panel(cv, 2, 2, 62, 62, 12, (0x38, 0x33, 0x31), (0x26, 0x23, 0x22),
               border=rgba(MID0, 200), highlight=30, shadow=(1.5, 90, 1))
@@ -591,9 +521,8 @@ def tile(k):
     return cv.finish()
 
 
-@entry([41, 42], ['favourite-off', 'favourite-on'], 24, 24)
-def favourite(k):
-    cv = Canvas(24, 24)
+def favourite(w, h, k):
+    cv = Canvas(w, h)
     if k == 0:
         glyph(cv, 'star', 0, 0, 24, rgba(SOFT))
     else:
@@ -604,9 +533,7 @@ def favourite(k):
     return cv.finish()
 
 
-@entry(44, 'side-strip', 16, 140)
-def side_strip():
-    w, h = 16, 140
+def side_strip(w, h):
     cv = Canvas(w, h)
     bar = cv.rrect(6, 8, 10, h - 8, 2)
     cv.fill(cv.blur(bar, 3), cv.vgrad([(0, rgba(ACCENT, 40)), (0.5, rgba(ACCENT, 170)), (1, rgba(ACCENT, 40))]))
@@ -634,49 +561,7 @@ def device_icon(w, h, name, led=None):
     return cv.finish()
 
 
-@entry(45, 'device-file', 35, 45)
-def dev_file():
-    return device_icon(35, 45, 'document')
-
-
-@entry(46, 'device-disk', 43, 43)
-def dev_disk():
-    return device_icon(43, 43, 'disk', led=(17, 16))
-
-
-@entry(47, 'device-usb-stick', 35, 45)
-def dev_usb():
-    return device_icon(35, 45, 'usb-stick', led=(12, 15.5))
-
-
-@entry(48, 'device-optical', 43, 43)
-def dev_optical():
-    return device_icon(43, 43, 'optical')
-
-
-@entry(49, 'device-network', 43, 43)
-def dev_net():
-    return device_icon(43, 43, 'network', led=(12, 12))
-
-
-@entry(50, 'device-shell', 43, 43)
-def dev_shell():
-    return device_icon(43, 43, 'terminal')
-
-
-@entry(51, 'device-card', 43, 43)
-def dev_card():
-    return device_icon(43, 43, 'sdcard')
-
-
-@entry(52, 'device-folder', 43, 43)
-def dev_folder():
-    return device_icon(43, 43, 'folder')
-
-
-@entry(53, 'slider', 193, 31)
-def slider():
-    w, h = 193, 31
+def slider(w, h):
     cv = Canvas(w, h)
     y0, y1 = 12.5, 18.5
     panel(cv, 4, y0, w - 4, y1, 3, (0x18, 0x16, 0x15), (0x2B, 0x27, 0x26),
@@ -691,16 +576,14 @@ def slider():
     return cv.finish()
 
 
-@entry(54, 'close-small', 18, 18)
-def close_small():
-    cv = Canvas(18, 18)
+def close_small(w, h):
+    cv = Canvas(w, h)
     glyph(cv, 'cross', 1, 1, 16, rgba(SOFT))
     return cv.finish()
 
 
-@entry(55, 'status-dot', 10, 10)
-def status_dot():
-    cv = Canvas(10, 10)
+def status_dot(w, h):
+    cv = Canvas(w, h)
     d = cv.circle(5, 5, 3)
     cv.fill(cv.blur(d, 1.2), rgba(ACCENT, 180))
     cv.fill(d, cv.vgrad(ACCENT_GRAD, 2, 8))
@@ -708,9 +591,8 @@ def status_dot():
     return cv.finish()
 
 
-@entry(56, 'help', 20, 20)
-def help_icon():
-    cv = Canvas(20, 20)
+def help_icon(w, h):
+    cv = Canvas(w, h)
     glyph(cv, 'question', 0, 0, 20, cv.vgrad(LIGHT_GRAD))
     return cv.finish()
 
@@ -732,9 +614,7 @@ def card(cv, x0, y0, x1, y1, r, header=0, accent_edge=True, shadow=True):
     return body
 
 
-@entry(57, 'dialog-panel', 620, 348)
-def dialog_panel():
-    w, h = 620, 348
+def dialog_panel(w, h):
     cv = Canvas(w, h)
     body = card(cv, 8, 6, w - 8, h - 10, 14, header=52)
     glow = cv.intersect(body, cv.radial(w - 8, 6, 260, 160, power=1.5))
@@ -742,9 +622,7 @@ def dialog_panel():
     return cv.finish()
 
 
-@entry(59, 'info-card', 422, 228)
-def info_card():
-    w, h = 422, 228
+def info_card(w, h):
     cv = Canvas(w, h)
     body = card(cv, 6, 5, w - 6, h - 8, 12, header=0)
     glow = cv.intersect(body, cv.radial(w - 40, 20, 200, 120, power=1.4))
@@ -757,9 +635,7 @@ def info_card():
     return cv.finish()
 
 
-@entry(60, 'summary-card', 420, 187)
-def summary_card():
-    w, h = 420, 187
+def summary_card(w, h):
     cv = Canvas(w, h)
     body = card(cv, 6, 5, w - 6, h - 8, 12, header=0, accent_edge=False)
     # a quiet bar chart along the bottom of the card
@@ -777,9 +653,7 @@ def summary_card():
     return cv.finish()
 
 
-@entry(103, 'device-card', 182, 134)
-def device_card():
-    w, h = 182, 134
+def device_card(w, h):
     cv = Canvas(w, h)
     body = card(cv, 4, 3, w - 4, h - 6, 12, accent_edge=False)
     glow = cv.intersect(body, cv.radial(w / 2, 52, 70, 50, power=1.2))
@@ -798,25 +672,8 @@ def device_card():
 # Icons
 # ---------------------------------------------------------------------------
 
-# 26 x 26 single-colour icons that the host recolours for its menu; 58 and
-# 65 to 78 form one set.
-MENU_ICONS = {
-    58: ('usb', 'icon-usb'), 65: ('home', 'icon-main'), 66: ('chip', 'icon-advanced'),
-    67: ('gauge', 'icon-performance'), 68: ('power', 'icon-boot'),
-    69: ('lock', 'icon-security'), 70: ('wrench', 'icon-tools'),
-    71: ('exit', 'icon-exit'), 72: ('thermometer', 'icon-monitor'),
-    73: ('memory', 'icon-memory'), 74: ('disk', 'icon-storage'),
-    75: ('network', 'icon-network'), 76: ('gear', 'icon-settings'),
-    77: ('clock', 'icon-clock'), 78: ('fan', 'icon-fan'),
-}
-
-for _id, (_g, _n) in MENU_ICONS.items():
-    entry(_id, _n, 26, 26)(lambda g=_g: mono_icon(26, 26, g))
-
-
-@entry(64, 'user', 40, 40)
-def user_icon():
-    cv = Canvas(40, 40)
+def user_icon(w, h):
+    cv = Canvas(w, h)
     body = cv.circle(20, 20, 18.5)
     cv.fill(body, cv.vgrad([(0, (0x45, 0x3F, 0x3C)), (1, (0x2A, 0x26, 0x25))]))
     cv.fill(cv.minus(body, cv.circle(20, 20, 17.3)), rgba(MID1))
@@ -826,8 +683,7 @@ def user_icon():
     return cv.finish()
 
 
-def feature_icon(name, highlighted):
-    w = h = 56
+def feature_icon(w, h, name, highlighted):
     cv = Canvas(w, h)
     if highlighted:
         b = cv.rrect(3, 3, 53, 53, 12)
@@ -842,23 +698,17 @@ def feature_icon(name, highlighted):
     return cv.finish()
 
 
-for _ids, _g in (((79, 80), 'chip'), ((81, 82), 'memory'), ((83, 84), 'fan'), ((87, 88), 'disk')):
-    for _k, _id in enumerate(_ids):
-        entry(_id, 'feature-%s-%s' % (_g, ('normal', 'highlight')[_k]), 56, 56)(
-            lambda g=_g, k=_k: feature_icon(g, k == 1))
-
-
-@entry([85, 86], ['chevron-normal', 'chevron-highlight'], 26, 26)
-def chevron_item(k):
-    cv = Canvas(26, 26)
+def chevron_item(w, h, k):
+    cv = Canvas(w, h)
     pen = cv.pen(1, 1, 24)
     chevron(pen, 'right', 2.4, 4.5)
     cv.fill(pen.m, rgba(SOFT) if k == 0 else cv.vgrad(ACCENT_GRAD))
     return cv.finish()
 
 
-def round_button(size, name, k):
-    cv = Canvas(size, size)
+def round_button(w, h, name, k):
+    size = w
+    cv = Canvas(w, h)
     c = size / 2
     r = c - 1.5
     body = cv.circle(c, c, r)
@@ -879,43 +729,24 @@ def round_button(size, name, k):
     return cv.finish()
 
 
-@entry([89, 90, 91], ['back-normal', 'back-hover', 'back-pressed'], 40, 40)
-def back_button(k):
-    return round_button(40, 'arrow-left', k)
-
-
-@entry([108, 109, 110], ['close-normal', 'close-hover', 'close-pressed'], 27, 27)
-def close_button(k):
-    return round_button(27, 'cross', k)
-
-
-for _id, _g, _n in ((92, 'search', 'icon-search'), (93, 'keyboard', 'icon-keyboard'),
-                    (94, 'mouse', 'icon-mouse')):
-    entry(_id, _n, 26, 26)(lambda g=_g: shaded_icon(26, 26, g))
-
-
-@entry([104, 105], ['expand', 'collapse'], 27, 27)
-def expand_box(k):
-    cv = Canvas(27, 27)
+def expand_box(w, h, k):
+    cv = Canvas(w, h)
     panel(cv, 2, 2, 25, 25, 5, (0x3A, 0x35, 0x33), (0x26, 0x23, 0x22),
           border=rgba(MID1 if k == 0 else ACCENT, 255), border_w=1.2, highlight=26)
     glyph(cv, ('plus', 'minus')[k], 5.5, 5.5, 16, rgba(TEXT) if k == 0 else cv.vgrad(ACCENT_GRAD))
     return cv.finish()
 
 
-@entry([106, 107], ['arrow-small-up', 'arrow-small-down'], 15, 15)
-def arrow_small(k):
-    cv = Canvas(15, 15)
+def arrow_small(w, h, k):
+    cv = Canvas(w, h)
     pen = cv.pen(0, 0, 15, 24)
     chevron(pen, ('up', 'down')[k], 3.2, 6)
     cv.fill(pen.m, rgba(TEXT))
     return cv.finish()
 
 
-@entry(list(range(111, 117)),
-       ['mark-check', 'mark-cross', 'mark-dot', 'mark-up', 'mark-down', 'mark-minus'], 11, 11)
-def tiny_mark(k):
-    cv = Canvas(11, 11)
+def tiny_mark(w, h, k):
+    cv = Canvas(w, h)
     pen = cv.pen(0, 0, 11, 24)
     if k == 0:
         check(pen, 3.6)
@@ -939,13 +770,8 @@ def tiny_mark(k):
     return cv.finish()
 
 
-CATEGORY = [(117, 'home', 'main'), (118, 'chip', 'advanced'), (119, 'board', 'chipset'),
-            (120, 'shield', 'security'), (121, 'power', 'boot'), (122, 'exit', 'exit'),
-            (123, 'wrench', 'tools')]
-
-
-def category_tile(name):
-    cv = Canvas(58, 58)
+def category_tile(w, h, name):
+    cv = Canvas(w, h)
     panel(cv, 3, 3, 55, 55, 14, (0x3C, 0x36, 0x34), (0x24, 0x21, 0x20),
           border=rgba(MID0, 230), highlight=34, shadow=(1.5, 110, 1.2))
     glow = cv.radial(29, 29, 22, power=1.2)
@@ -957,50 +783,14 @@ def category_tile(name):
     return cv.finish()
 
 
-for _id, _g, _n in CATEGORY:
-    entry(_id, 'category-' + _n, 58, 58)(lambda g=_g: category_tile(g))
-
-
-# Four-state icon groups: normal, hover, selected, active.
-def _group(ids, g, size, label, order=(NORMAL, HOVER, SELECTED, ACTIVE), bg='circle'):
-    for _id, st in zip(ids, order):
-        entry(_id, '%s-%s' % (label, st), size, size)(
-            lambda g=g, st=st: state_icon(size, size, g, st, bg=bg))
-
-
-_group([126, 127, 128], 'sliders', 26, 'options', order=(NORMAL, HOVER, SELECTED))
-_group([129, 130, 131], 'gear', 28, 'settings', order=(NORMAL, HOVER, SELECTED))
-_group([145, 146, 147, 148], 'monitor', 26, 'display', bg='round')
-_group([149, 150, 151, 152], 'keyboard', 26, 'input', bg='round')
-_group([153, 154, 155, 156], 'network', 26, 'network', bg='round')
-_group([161, 162, 163, 164], 'layers', 26, 'profiles', bg='round')
-
-
-@entry(165, 'lock-small', 20, 20)
-def lock_small():
-    return shaded_icon(20, 20, 'lock')
-
-
-for _id, _g in ((134, 'thermometer'), (135, 'bolt'), (136, 'fan'), (137, 'gauge')):
-    entry(_id, 'status-' + _g, 23, 21)(lambda g=_g: shaded_icon(23, 21, g))
-
-for _id, _g in ((138, 'chip'), (139, 'memory'), (140, 'clock'),
-                 (141, 'disk'), (142, 'usb'), (143, 'battery')):
-    entry(_id, 'status-' + _g, 23, 23)(lambda g=_g: shaded_icon(23, 23, g))
-
-
-@entry(144, 'marker-bar', 4, 40)
-def marker_bar():
-    cv = Canvas(4, 40, ss=8)
+def marker_bar(w, h):
+    cv = Canvas(w, h, ss=8)
     bar = cv.rrect(0, 0, 4, 40, 2)
     cv.fill(bar, cv.vgrad([(0, ACCENT_HI), (0.5, ACCENT), (1, ACCENT_LO)]))
     return cv.finish()
 
 
-@entry([157, 158, 159, 160], ['card-small-normal', 'card-small-hover', 'card-small-selected',
-                              'card-small-active'], 101, 59)
-def small_card(k):
-    w, h = 101, 59
+def small_card(w, h, k):
     cv = Canvas(w, h)
     if k == 0:
         panel(cv, 2, 2, w - 2, h - 3, 9, (0x36, 0x31, 0x2F), (0x26, 0x23, 0x22),
@@ -1019,17 +809,15 @@ def small_card(k):
     return cv.finish()
 
 
-@entry(166, 'indicator', 20, 4)
-def indicator():
-    cv = Canvas(20, 4, ss=8)
+def indicator(w, h):
+    cv = Canvas(w, h, ss=8)
     bar = cv.rrect(0, 0.5, 20, 3.5, 1.5)
     cv.fill(bar, cv.hgrad([(0, ACCENT_LO), (0.5, ACCENT_HI), (1, ACCENT_LO)]))
     return cv.finish()
 
 
-@entry([167, 168], ['power-normal', 'power-highlight'], 32, 32)
-def power_button(k):
-    cv = Canvas(32, 32)
+def power_button(w, h, k):
+    cv = Canvas(w, h)
     body = cv.circle(16, 16, 15)
     if k == 0:
         cv.fill(body, rgba(WHITE, 14))
@@ -1046,9 +834,7 @@ def power_button(k):
 # Illustrations
 # ---------------------------------------------------------------------------
 
-@entry(43, 'illustration-chip', 420, 420)
-def chip_illustration():
-    w = h = 420
+def chip_illustration(w, h):
     cv = Canvas(w, h)
     c = w / 2
     cv.fill(cv.radial(c, c, 200, power=1.6), rgba(ACCENT, 46))
@@ -1103,9 +889,7 @@ def chip_illustration():
     return cv.finish()
 
 
-@entry(124, 'banner', 957, 160)
-def banner():
-    w, h = 957, 160
+def banner(w, h):
     cv = Canvas(w, h)
     y0, y1 = 10, 150
     body = cv.rrect(0, y0, w, y1, 20)
@@ -1130,9 +914,7 @@ def banner():
     return cv.finish()
 
 
-@entry(125, 'illustration-memory', 214, 174)
-def memory_illustration():
-    w, h = 214, 174
+def memory_illustration(w, h):
     cv = Canvas(w, h)
     cv.fill(cv.radial(w / 2, h / 2, 110, 86, power=1.5), rgba(ACCENT, 40))
 
@@ -1163,8 +945,7 @@ def memory_illustration():
     return cv.finish()
 
 
-def dial(glyph_name, fraction):
-    w = h = 200
+def dial(w, h, glyph_name, fraction):
     cv = Canvas(w, h)
     c = 100
     outer = cv.circle(c, c, 96)
@@ -1192,20 +973,115 @@ def dial(glyph_name, fraction):
     return cv.finish()
 
 
-@entry(132, 'dial-temperature', 200, 200)
-def dial_temp():
-    return dial('thermometer', 0.62)
-
-
-@entry(133, 'dial-fan', 200, 200)
-def dial_fan():
-    return dial('fan', 0.38)
-
-
+# ---------------------------------------------------------------------------
+# The table: theme image id, the function that draws it, and the arguments
+# that follow the width and height. Runs of one function number their
+# variants from 0 in the order of the ids.
 # ---------------------------------------------------------------------------
 
-def all_entries():
-    missing = [i for i in range(1, 169) if i not in ENTRIES]
-    if missing:
-        raise SystemExit('no artwork for ids %s' % missing)
-    return [(i,) + ENTRIES[i] for i in range(1, 169)]
+CATALOGUE = [
+    (1, title_plate),
+    (2, tab, 0), (3, tab, 1), (4, tab, 2),
+    (5, menu_entry, 0), (6, menu_entry, 1), (7, menu_entry, 2),
+    (8, background),
+    (9, separator),
+    (10, spinner, 0), (11, spinner, 1), (12, spinner, 2), (13, spinner, 3),
+    (14, bullet),
+    (15, info_small),
+    (16, checkbox, 'off', 3.5), (17, checkbox, 'checked', 3.5),
+    (18, radio, 'off'), (19, radio, 'checked'),
+    (20, warning_icon),
+    (21, panel_dot),
+    (22, accent_dot),
+    (23, expander, 0), (24, expander, 1),
+    (25, step_button, 0), (26, step_button, 1),
+    (27, small_button, 'normal'), (28, small_button, 'focus'), (29, small_button, 'pressed'),
+    (30, large_button, 'normal'), (31, large_button, 'hover'), (32, large_button, 'focus'),
+    (33, large_button, 'disabled'), (34, large_button, 'pressed'),
+    (35, toggle, 0), (36, toggle, 1),
+    (37, tile, 0), (38, tile, 1), (39, tile, 2),
+    (40, highlight_bar),
+    (41, favourite, 0), (42, favourite, 1),
+    (43, chip_illustration),
+    (44, side_strip),
+    (45, device_icon, 'document'),
+    (46, device_icon, 'disk', (17, 16)),
+    (47, device_icon, 'usb-stick', (12, 15.5)),
+    (48, device_icon, 'optical'),
+    (49, device_icon, 'network', (12, 12)),
+    (50, device_icon, 'terminal'),
+    (51, device_icon, 'sdcard'),
+    (52, device_icon, 'folder'),
+    (53, slider),
+    (54, close_small),
+    (55, status_dot),
+    (56, help_icon),
+    (57, dialog_panel),
+    (58, mono_icon, 'usb'),
+    (59, info_card),
+    (60, summary_card),
+    (61, list_row, 0), (62, list_row, 1), (63, list_row, 2),
+    (64, user_icon),
+    # 58 and 65 to 78: single-colour menu icons that the host recolours
+    (65, mono_icon, 'home'), (66, mono_icon, 'chip'), (67, mono_icon, 'gauge'),
+    (68, mono_icon, 'power'), (69, mono_icon, 'lock'), (70, mono_icon, 'wrench'),
+    (71, mono_icon, 'exit'), (72, mono_icon, 'thermometer'), (73, mono_icon, 'memory'),
+    (74, mono_icon, 'disk'), (75, mono_icon, 'network'), (76, mono_icon, 'gear'),
+    (77, mono_icon, 'clock'), (78, mono_icon, 'fan'),
+    (79, feature_icon, 'chip', False), (80, feature_icon, 'chip', True),
+    (81, feature_icon, 'memory', False), (82, feature_icon, 'memory', True),
+    (83, feature_icon, 'fan', False), (84, feature_icon, 'fan', True),
+    (85, chevron_item, 0), (86, chevron_item, 1),
+    (87, feature_icon, 'disk', False), (88, feature_icon, 'disk', True),
+    (89, round_button, 'arrow-left', 0), (90, round_button, 'arrow-left', 1),
+    (91, round_button, 'arrow-left', 2),
+    (92, shaded_icon, 'search'), (93, shaded_icon, 'keyboard'), (94, shaded_icon, 'mouse'),
+    (95, separator),
+    (96, separator),
+    (97, checkbox, 'off', 5), (98, checkbox, 'hover', 5), (99, checkbox, 'checked', 5),
+    (100, radio, 'off'), (101, radio, 'hover'), (102, radio, 'checked'),
+    (103, device_card),
+    (104, expand_box, 0), (105, expand_box, 1),
+    (106, arrow_small, 0), (107, arrow_small, 1),
+    (108, round_button, 'cross', 0), (109, round_button, 'cross', 1),
+    (110, round_button, 'cross', 2),
+    (111, tiny_mark, 0), (112, tiny_mark, 1), (113, tiny_mark, 2),
+    (114, tiny_mark, 3), (115, tiny_mark, 4), (116, tiny_mark, 5),
+    (117, category_tile, 'home'), (118, category_tile, 'chip'), (119, category_tile, 'board'),
+    (120, category_tile, 'shield'), (121, category_tile, 'power'), (122, category_tile, 'exit'),
+    (123, category_tile, 'wrench'),
+    (124, banner),
+    (125, memory_illustration),
+    (126, state_icon, 'sliders', NORMAL), (127, state_icon, 'sliders', HOVER),
+    (128, state_icon, 'sliders', SELECTED),
+    (129, state_icon, 'gear', NORMAL), (130, state_icon, 'gear', HOVER),
+    (131, state_icon, 'gear', SELECTED),
+    (132, dial, 'thermometer', 0.62),
+    (133, dial, 'fan', 0.38),
+    (134, shaded_icon, 'thermometer'), (135, shaded_icon, 'bolt'), (136, shaded_icon, 'fan'),
+    (137, shaded_icon, 'gauge'), (138, shaded_icon, 'chip'), (139, shaded_icon, 'memory'),
+    (140, shaded_icon, 'clock'), (141, shaded_icon, 'disk'), (142, shaded_icon, 'usb'),
+    (143, shaded_icon, 'battery'),
+    (144, marker_bar),
+    (145, state_icon, 'monitor', NORMAL, 'round'), (146, state_icon, 'monitor', HOVER, 'round'),
+    (147, state_icon, 'monitor', SELECTED, 'round'), (148, state_icon, 'monitor', ACTIVE, 'round'),
+    (149, state_icon, 'keyboard', NORMAL, 'round'), (150, state_icon, 'keyboard', HOVER, 'round'),
+    (151, state_icon, 'keyboard', SELECTED, 'round'), (152, state_icon, 'keyboard', ACTIVE, 'round'),
+    (153, state_icon, 'network', NORMAL, 'round'), (154, state_icon, 'network', HOVER, 'round'),
+    (155, state_icon, 'network', SELECTED, 'round'), (156, state_icon, 'network', ACTIVE, 'round'),
+    (157, small_card, 0), (158, small_card, 1), (159, small_card, 2), (160, small_card, 3),
+    (161, state_icon, 'layers', NORMAL, 'round'), (162, state_icon, 'layers', HOVER, 'round'),
+    (163, state_icon, 'layers', SELECTED, 'round'), (164, state_icon, 'layers', ACTIVE, 'round'),
+    (165, shaded_icon, 'lock'),
+    (166, indicator),
+    (167, power_button, 0), (168, power_button, 1),
+]
+
+
+def drawing(image_id):
+    """The drawing function of image_id and the arguments after (w, h)."""
+    row = CATALOGUE[image_id - 1]
+    if row[0] != image_id:
+        raise SystemExit('catalogue row %d holds id %d; the table must run 1, 2, 3 ... in order'
+                         % (image_id, row[0]))
+    return row[1], row[2:]

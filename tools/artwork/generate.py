@@ -1,12 +1,16 @@
 #!/usr/bin/python3
-"""Draw the theme's 168 images and write them, with manifest.tsv, to data/images/.
+"""Draw the theme's 168 images into data/images/, as data/images/manifest.tsv lists them.
 
 Run with Debian's interpreter (it has Pillow):
 
     /usr/bin/python3 tools/artwork/generate.py [--out DIR] [--fast] [--jobs N]
 
---fast skips the slow PNG optimisation (quick look at artwork changes; the
-files it writes are not the ones to commit).  The output is deterministic.
+The manifest is the one table of the images: each row gives the file name,
+format, pixel size and interlacing, and catalogue.py names the function
+that draws the id.  With --out DIR the manifest is copied into DIR, so that
+the folder can be packed as it is.  --fast skips the slow PNG optimisation
+(quick look at artwork changes; the files it writes are not the ones to
+commit).  The output is deterministic.
 A size summary goes to docs/artwork-sizes.txt (normal runs into data/images
 only) and to stdout.
 """
@@ -15,6 +19,7 @@ import argparse
 import multiprocessing
 import os
 import re
+import shutil
 import sys
 import tempfile
 import time
@@ -28,36 +33,52 @@ import catalogue  # noqa: E402
 import encode     # noqa: E402
 
 DEFAULT_OUT = os.path.join(ROOT, 'data', 'images')
+MANIFEST = os.path.join(DEFAULT_OUT, 'manifest.tsv')
 SIZES_REPORT = os.path.join(ROOT, 'docs', 'artwork-sizes.txt')
 ART_FILE = re.compile(r'^\d{3}-[a-z0-9-]+\.(png|jpg)$')
-MANIFEST_HEADER = 'id\tfile\tformat\twidth\theight\tinterlaced'
+MANIFEST_HEADER = ['id', 'file', 'format', 'width', 'height', 'interlaced']
 
 
-def file_name(image_id, name, fmt):
-    return '%03d-%s.%s' % (image_id, name, 'jpg' if fmt == 'jpeg' else 'png')
+class Image:
+    """One row of the manifest."""
+
+    def __init__(self, fields):
+        self.id = int(fields[0])
+        self.file = fields[1]
+        self.fmt = fields[2]
+        self.w, self.h = int(fields[3]), int(fields[4])
+        self.interlaced = fields[5] == '1'
+
+
+def read_manifest(path):
+    with open(path, newline='') as f:
+        lines = f.read().splitlines()
+    if lines[0].split('\t') != MANIFEST_HEADER:
+        raise SystemExit('%s: header must be %s' % (path, '\t'.join(MANIFEST_HEADER)))
+    return [Image(line.split('\t')) for line in lines[1:]]
 
 
 def render(job):
-    image_id, fast, tmp_root = job
-    name, w, h, fmt, draw = catalogue.ENTRIES[image_id]
-    img = draw()
+    image, fast, tmp_root = job
+    w, h = image.w, image.h
+    draw, args = catalogue.drawing(image.id)
+    img = draw(w, h, *args)
     if img.size != (w, h):
-        raise RuntimeError('image %d drawn at %s, expected %dx%d' % (image_id, img.size, w, h))
-    interlaced = image_id in catalogue.INTERLACED
-    if fmt == 'jpeg':
+        raise RuntimeError('image %d drawn at %s, expected %dx%d' % (image.id, img.size, w, h))
+    if image.fmt == 'jpeg':
         # 4:4:4 for the hairlines, where chroma subsampling would smear them
         sub = 2 if min(w, h) > 8 else 0
         data = encode.encode_jpeg(img.convert('RGB'), subsampling=sub)
-        return image_id, data, None, None
+        return image.id, data, None, None
     img = img.convert('RGBA')
     if fast:
         import io
         buf = io.BytesIO()
         img.save(buf, 'PNG', compress_level=6)
-        return image_id, buf.getvalue(), None, None
-    work = os.path.join(tmp_root, '%03d' % image_id)
-    data, baseline, ref = encode.encode_png(img, interlaced, work)
-    return image_id, data, baseline, ref
+        return image.id, buf.getvalue(), None, None
+    work = os.path.join(tmp_root, '%03d' % image.id)
+    data, baseline, ref = encode.encode_png(img, image.interlaced, work)
+    return image.id, data, baseline, ref
 
 
 def main():
@@ -68,35 +89,31 @@ def main():
     args = ap.parse_args()
 
     start = time.time()
-    entries = catalogue.all_entries()
+    images = read_manifest(MANIFEST)
     os.makedirs(args.out, exist_ok=True)
 
     with tempfile.TemporaryDirectory(prefix='artwork-') as tmp:
-        jobs = [(e[0], args.fast, tmp) for e in entries]
         # Largest first, so the long encodes do not trail at the end.
-        jobs.sort(key=lambda j: -(catalogue.ENTRIES[j[0]][1] * catalogue.ENTRIES[j[0]][2]))
+        jobs = [(image, args.fast, tmp) for image in sorted(images, key=lambda i: -i.w * i.h)]
         with multiprocessing.Pool(args.jobs) as pool:
             results = {r[0]: r[1:] for r in pool.imap_unordered(render, jobs)}
 
+    listed = {image.file for image in images}
     for old in os.listdir(args.out):
-        if ART_FILE.match(old):
+        if ART_FILE.match(old) and old not in listed:
             os.remove(os.path.join(args.out, old))
+    if os.path.abspath(args.out) != os.path.abspath(DEFAULT_OUT):
+        shutil.copyfile(MANIFEST, os.path.join(args.out, 'manifest.tsv'))
 
-    rows = [MANIFEST_HEADER]
     totals = {'png': 0, 'jpeg': 0, 'png_baseline': 0, 'png_zopflipng': 0}
-    for image_id, name, w, h, fmt, _ in entries:
-        data, baseline, ref = results[image_id]
-        fname = file_name(image_id, name, fmt)
-        with open(os.path.join(args.out, fname), 'wb') as f:
+    for image in images:
+        data, baseline, ref = results[image.id]
+        with open(os.path.join(args.out, image.file), 'wb') as f:
             f.write(data)
-        totals[fmt] += len(data)
-        if fmt == 'png' and baseline is not None:
+        totals[image.fmt] += len(data)
+        if image.fmt == 'png' and baseline is not None:
             totals['png_baseline'] += baseline
             totals['png_zopflipng'] += ref
-        rows.append('%d\t%s\t%s\t%d\t%d\t%d' % (
-            image_id, fname, fmt, w, h, 1 if image_id in catalogue.INTERLACED else 0))
-    with open(os.path.join(args.out, 'manifest.tsv'), 'w', newline='\n') as f:
-        f.write('\n'.join(rows) + '\n')
 
     lines = [
         'Theme artwork sizes (bytes), written by tools/artwork/generate.py',

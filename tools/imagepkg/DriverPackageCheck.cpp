@@ -4,6 +4,7 @@
 #include <ostream>
 #include <set>
 
+#include "tools/imagepkg/DriverImageMap.h"
 #include "tools/imagepkg/FileIo.h"
 #include "tools/imagepkg/ImageCheck.h"
 #include "tools/imagepkg/ResFile.h"
@@ -73,17 +74,14 @@ void CheckImageMap(DriverReport &Report) {
   std::set<uint32_t> ThemeIds;
   std::set<uint32_t> Missing;
   uint32_t MissingHostIds = 0;
-  for (const THEME_IMAGE_RUN &Run : mThemeImageMap) {
-    for (uint32_t HostId = Run.FirstHostId; HostId <= Run.LastHostId; HostId++) {
-      const uint32_t ThemeId = ThemeIdInRun(Run, HostId);
-      Report.MappedHostIds++;
-      ThemeIds.insert(ThemeId);
-      if (ThemeId == 0 || ThemeId > Report.Images.size()) {
-        Missing.insert(ThemeId);
-        MissingHostIds++;
-      } else {
-        Report.Images[ThemeId - 1].HostIds.push_back(HostId);
-      }
+  for (const auto [HostId, ThemeId] : DriverImageMap()) {
+    Report.MappedHostIds++;
+    ThemeIds.insert(ThemeId);
+    if (ThemeId == 0 || ThemeId > Report.Images.size()) {
+      Missing.insert(ThemeId);
+      MissingHostIds++;
+    } else {
+      Report.Images[ThemeId - 1].HostIds.push_back(HostId);
     }
   }
   Report.MappedThemeIds = static_cast<uint32_t>(ThemeIds.size());

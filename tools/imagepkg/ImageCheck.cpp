@@ -72,12 +72,22 @@ std::vector<std::string> CompareWithRequirement(const ImageFacts &Facts, const I
       Problems.push_back(Facts.Interlaced ? "Adam7-interlaced, expected not interlaced"
                                           : "not interlaced, expected Adam7 interlacing");
     }
+    if (!Facts.ExtraChunks.empty()) {
+      std::string Names;
+      for (const std::string &Name : Facts.ExtraChunks) {
+        Names += (Names.empty() ? "" : ", ") + Name;
+      }
+      Problems.push_back("PNG holds chunks beyond IHDR, IDAT and IEND: " + Names);
+    }
   } else {
     if (Facts.FrameMarker != 0xC0) {
       Problems.push_back("JPEG frame is " + FrameName(Facts.FrameMarker) + ", expected baseline (SOF0)");
     }
     if (Facts.Components != 3) {
       Problems.push_back(std::to_string(Facts.Components) + " colour components, expected 3");
+    }
+    if (Facts.HasApp1) {
+      Problems.push_back("JPEG holds an APP1 (EXIF or XMP) segment");
     }
   }
   return Problems;

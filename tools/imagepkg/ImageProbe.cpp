@@ -108,6 +108,24 @@ bool DecodePng(PngSource *Source, ImageFacts *Facts) {
   return true;
 }
 
+// The names of the chunks that carry more than the pixels. Called only for
+// a file that decoded completely, so every chunk header is in bounds; the
+// walk checks anyway.
+std::vector<std::string> FindExtraChunks(ByteView Data) {
+  std::vector<std::string> Names;
+  uint64_t Position = sizeof(PngSignature);
+  while (RangeFits(Data.size(), Position, 8)) {
+    const uint32_t Length = static_cast<uint32_t>(Data[Position]) << 24 | Data[Position + 1] << 16 |
+                            Data[Position + 2] << 8 | Data[Position + 3];
+    const std::string Name(reinterpret_cast<const char *>(Data.data() + Position + 4), 4);
+    if (Name != "IHDR" && Name != "IDAT" && Name != "IEND") {
+      Names.push_back(Name);
+    }
+    Position += uint64_t{12} + Length;
+  }
+  return Names;
+}
+
 ProbeResult ProbePng(ByteView Data) {
   ProbeResult Result;
   Result.Facts.Format = ImageFormat::Png;
@@ -121,6 +139,7 @@ ProbeResult ProbePng(ByteView Data) {
   } else if (Source.Position != Source.Size) {
     Result.Error = std::to_string(Source.Size - Source.Position) + " bytes after the PNG end chunk";
   } else {
+    Result.Facts.ExtraChunks = FindExtraChunks(Data);
     Result.Ok = true;
   }
   return Result;
@@ -196,37 +215,38 @@ bool IsStartOfFrame(uint8_t Marker) {
   return Marker >= 0xC0 && Marker <= 0xCF && Marker != 0xC4 && Marker != 0xC8 && Marker != 0xCC;
 }
 
-// The start-of-frame marker of a JPEG that has already decoded: libjpeg
-// does not say whether a frame is baseline, so walk the marker segments.
-uint8_t FindFrameMarker(ByteView Data) {
+// The start-of-frame marker (0 when there is none) and whether an APP1
+// segment comes before the scan, for a JPEG that has already decoded:
+// libjpeg says neither, so walk the marker segments up to the scan.
+void ReadJpegHeaders(ByteView Data, ImageFacts *Facts) {
   size_t Position = 2;
   while (Position + 1 < Data.size()) {
     if (Data[Position] != 0xFF) {
-      return 0;
+      return;
     }
     while (Position < Data.size() && Data[Position] == 0xFF) {
       Position++;
     }
     if (Position >= Data.size()) {
-      return 0;
+      return;
     }
     const uint8_t Marker = Data[Position++];
     if (Marker == 0x01 || (Marker >= 0xD0 && Marker <= 0xD7)) {
       continue;
     }
-    if (IsStartOfFrame(Marker)) {
-      return Marker;
+    if (IsStartOfFrame(Marker) && Facts->FrameMarker == 0) {
+      Facts->FrameMarker = Marker;
     }
+    Facts->HasApp1 |= Marker == 0xE1;
     if (Marker == 0xD9 || Marker == 0xDA || Position + 2 > Data.size()) {
-      return 0;
+      return;
     }
     const size_t Length = static_cast<size_t>(Data[Position]) << 8 | Data[Position + 1];
     if (Length < 2) {
-      return 0;
+      return;
     }
     Position += Length;
   }
-  return 0;
 }
 
 ProbeResult ProbeJpeg(ByteView Data) {
@@ -242,7 +262,7 @@ ProbeResult ProbeJpeg(ByteView Data) {
   } else if (State->TrailingBytes != 0) {
     Result.Error = std::to_string(State->TrailingBytes) + " bytes after the JPEG end marker";
   } else {
-    Result.Facts.FrameMarker = FindFrameMarker(Data);
+    ReadJpegHeaders(Data, &Result.Facts);
     Result.Ok = true;
   }
   return Result;

@@ -1,7 +1,6 @@
 // Decodes one PNG or JPEG file completely and reports what it is. A file
 // that a decoder only warns about counts as broken: the firmware host's
-// decoder may be less forgiving than ours. (This file and its source stay
-// clear of the UEFI headers, whose INT32 clashes with libjpeg's.)
+// decoder may be less forgiving than ours.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +20,15 @@ struct ImageFacts {
   int ColorType = -1;
   int BitDepth = 0;
   bool Interlaced = false;
+  // Chunks other than IHDR, IDAT and IEND, by name, in file order.
+  std::vector<std::string> ExtraChunks;
   // JPEG only: the start-of-frame marker (0xC0 baseline, 0xC2 progressive ...)
   // and the component count.
   uint8_t FrameMarker = 0;
   int Components = 0;
+  // An APP1 segment (EXIF or XMP), whose orientation a host may or may not
+  // apply.
+  bool HasApp1 = false;
 };
 
 struct ProbeResult {

@@ -1,6 +1,7 @@
 #include "tools/imagepkg/Manifest.h"
 
 #include <charconv>
+#include <cstdio>
 #include <optional>
 
 namespace imagepkg {
@@ -36,6 +37,22 @@ std::optional<uint32_t> ParseDecimal(std::string_view Text) {
 
 std::string SizeText(uint32_t Width, uint32_t Height) {
   return std::to_string(Width) + "x" + std::to_string(Height);
+}
+
+// "027-button-small-normal.png": the id in three digits first, so that the
+// files sort in package order, and an extension that names the format.
+std::string FileNameProblem(std::string_view File, uint32_t Id, std::string_view Format) {
+  const std::string_view Name = File.substr(File.rfind('/') + 1);
+  char Prefix[8];
+  std::snprintf(Prefix, sizeof(Prefix), "%03u-", Id);
+  if (!Name.starts_with(Prefix)) {
+    return "file name \"" + std::string(File) + "\" must start with \"" + Prefix + "\"";
+  }
+  const bool Jpeg = Format == "jpeg";
+  if (Jpeg ? !Name.ends_with(".jpg") && !Name.ends_with(".jpeg") : !Name.ends_with(".png")) {
+    return "file name \"" + std::string(File) + "\" must end in " + (Jpeg ? "\".jpg\" or \".jpeg\"" : "\".png\"");
+  }
+  return {};
 }
 
 }  // namespace
@@ -112,9 +129,9 @@ Manifest ParseManifest(std::string_view Text, std::string_view Name) {
     const std::optional<uint32_t> Width = ParseDecimal(Fields[3]);
     const std::optional<uint32_t> Height = ParseDecimal(Fields[4]);
     bool RowOk = true;
-    if (!Id || *Id == 0 || *Id > THEME_IMAGE_COUNT) {
+    if (!Id || *Id == 0 || *Id > ThemeImageCount) {
       Problem(LineNumber, "id \"" + std::string(Fields[0]) + "\" is not a number from 1 to " +
-                              std::to_string(THEME_IMAGE_COUNT));
+                              std::to_string(ThemeImageCount));
       RowOk = false;
     } else if (*Id != Position) {
       Problem(LineNumber, "id " + std::to_string(*Id) + " out of order, expected id " + std::to_string(Position));
@@ -141,19 +158,22 @@ Manifest ParseManifest(std::string_view Text, std::string_view Name) {
     if (!RowOk) {
       continue;
     }
+    if (const std::string NameProblem = FileNameProblem(Fields[1], *Id, Fields[2]); !NameProblem.empty()) {
+      Problem(LineNumber, NameProblem);
+    }
     Result.Rows.push_back(ManifestRow{LineNumber, *Id, std::string(Fields[1]),
                                       Fields[2] == "jpeg" ? ImageFormat::Jpeg : ImageFormat::Png, *Width,
                                       *Height, Fields[5] == "1"});
   }
   if (!SawHeader) {
     Result.Problems.push_back(Prefix + ": empty; expected a header line and " +
-                              std::to_string(THEME_IMAGE_COUNT) + " image rows");
+                              std::to_string(ThemeImageCount) + " image rows");
     return Result;
   }
 
-  if (Position != THEME_IMAGE_COUNT) {
+  if (Position != ThemeImageCount) {
     Result.Problems.push_back(Prefix + ": " + std::to_string(Position) + " image rows, expected " +
-                              std::to_string(THEME_IMAGE_COUNT));
+                              std::to_string(ThemeImageCount));
   }
 
   for (const ManifestRow &Row : Result.Rows) {

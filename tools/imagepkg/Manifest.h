@@ -31,7 +31,7 @@ struct Manifest {
 };
 
 // Parses the manifest text and checks its shape: the header, the fields of
-// every row, safe file names, ids 1..THEME_IMAGE_COUNT in order, and each
+// every row, safe file names, ids 1..ThemeImageCount in order, and each
 // row's claims against the fixed requirements. Name prefixes the messages.
 Manifest ParseManifest(std::string_view Text, std::string_view Name);
 

@@ -151,9 +151,9 @@ PackageListReport ReadPackageList(ByteView List) {
   }
 
   // Every id is a position, so the count and each block's type must match.
-  if (Report.Blocks.size() != THEME_IMAGE_COUNT) {
+  if (Report.Blocks.size() != ThemeImageCount) {
     Problem("holds " + std::to_string(Report.Blocks.size()) + " images, expected " +
-            std::to_string(THEME_IMAGE_COUNT));
+            std::to_string(ThemeImageCount));
   }
   for (const ImageBlock &Block : Report.Blocks) {
     const ImageRequirement *Required = FindImageRequirement(Block.Id);

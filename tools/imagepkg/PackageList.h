@@ -70,7 +70,7 @@ struct PackageListReport {
 };
 
 // Checks List byte by byte: the GUID, a length field equal to List.size(),
-// one image package of THEME_IMAGE_COUNT image blocks whose types match
+// one image package of ThemeImageCount image blocks whose types match
 // the fixed requirements, the END block, the end package, nothing more.
 // Never reads outside List, whatever it holds.
 PackageListReport ReadPackageList(ByteView List);

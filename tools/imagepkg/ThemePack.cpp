@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
+#include <set>
 
 #include "tools/imagepkg/FileIo.h"
 #include "tools/imagepkg/ImageCheck.h"
@@ -18,6 +19,32 @@ constexpr const char *Tool = "theme-pack: ";
 
 std::string JoinPath(const std::string &Folder, const std::string &File) {
   return Folder.empty() ? File : Folder + "/" + File;
+}
+
+bool LooksLikeImageFile(const std::filesystem::path &Path) {
+  const std::string Extension = Path.extension().string();
+  return Extension == ".png" || Extension == ".jpg" || Extension == ".jpeg";
+}
+
+// An image file beside the manifest that no row names is most likely an
+// image whose row was forgotten or still names its old file.
+void ReportUnlistedImages(const std::string &Folder, const std::vector<ManifestRow> &Rows,
+                          std::vector<std::string> &Problems) {
+  std::set<std::string> Listed;
+  for (const ManifestRow &Row : Rows) {
+    Listed.insert(Row.File);
+  }
+  std::error_code Error;
+  std::set<std::string> Unlisted;
+  for (const auto &Entry : std::filesystem::directory_iterator(Folder.empty() ? "." : Folder, Error)) {
+    const std::string Name = Entry.path().filename().string();
+    if (Entry.is_regular_file(Error) && LooksLikeImageFile(Entry.path()) && Listed.count(Name) == 0) {
+      Unlisted.insert(Name);
+    }
+  }
+  for (const std::string &Name : Unlisted) {
+    Problems.push_back(JoinPath(Folder, Name) + ": image file that the manifest does not list");
+  }
 }
 
 }  // namespace
@@ -58,6 +85,7 @@ PackResult PackFromManifest(const std::string &ManifestPath) {
     Files.push_back(std::move(*File));
     Formats.push_back(Probe.Facts.Format);
   }
+  ReportUnlistedImages(Folder, Parsed.Rows, Result.Problems);
   if (!Result.Problems.empty()) {
     return Result;
   }
@@ -137,7 +165,7 @@ int RunThemePack(const std::vector<std::string> &Arguments, std::ostream &Out, s
     RemoveOutputs();
     return 1;
   }
-  Out << Tool << "packed " << THEME_IMAGE_COUNT << " images, package list " << Packed.List.size() << " bytes, into "
+  Out << Tool << "packed " << ThemeImageCount << " images, package list " << Packed.List.size() << " bytes, into "
       << ResPath << "\n";
   return 0;
 }
