@@ -194,13 +194,13 @@ def background(w, h):
     # Crisp details at full size: a hairline under the top band and a sparse
     # dot lattice that fades out towards the centre.
     d = Canvas(w, h, ss=1)
-    fade_line_h(d, 0, 1920, 157, 1, MID0, 110, fade=0.25)
+    fade_line_h(d, 0, w, 157, 1, MID0, 110, fade=0.25)
     lattice = d.mask()
     dr = ImageDraw.Draw(lattice)
-    for gy in range(190, 1080, 24):
-        for gx in range(1440, 1920, 24):
+    for gy in range(190, h, 24):
+        for gx in range(w - 480, w, 24):
             dr.rectangle([gx, gy, gx + 1, gy + 1], fill=255)
-    fade = d.radial(1920, 1080, 620, 520, power=0.9)
+    fade = d.radial(w, h, 620, 520, power=0.9)
     d.fill(ImageChops.multiply(lattice, fade), rgba(MID1, 60))
     big = Image.alpha_composite(big.convert('RGBA'), d.img).convert('RGB')
     return big
@@ -905,7 +905,7 @@ def banner(w, h):
         x = 560 + i * 34
         dr.polygon([(cv.s(x), cv.s(y1)), (cv.s(x + 60), cv.s(y0)), (cv.s(x + 72), cv.s(y0)),
                     (cv.s(x + 12), cv.s(y1))], fill=255)
-    stripe_fade = cv.hgrad([(0, rgba(ACCENT, 0)), (0.25, rgba(ACCENT, 46)), (1, rgba(ACCENT, 0))], 540, 957)
+    stripe_fade = cv.hgrad([(0, rgba(ACCENT, 0)), (0.25, rgba(ACCENT, 46)), (1, rgba(ACCENT, 0))], 540, w)
     cv.fill(cv.intersect(stripes, body), stripe_fade)
     mark(cv, 92, 80, 92, cv.vgrad(ACCENT_GRAD, 34, 126), cv.vgrad(LIGHT_GRAD, 34, 126), glow=110)
     word(cv, 'SETUP', 172, 50, 46, 6.2, cv.vgrad(LIGHT_GRAD, 50, 96), spacing=4.5)
