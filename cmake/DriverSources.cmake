@@ -8,6 +8,9 @@ set(THEME_DRIVER_SOURCES
   entry/ThemeDriverEntry.cpp
   entry/ThemeProviderRecord.cpp
   platform/PlatformLibrary.cpp
+  screen/CustomItem.cpp
+  screen/EventHook.cpp
+  screen/MainScreen.cpp
   screen/ThemeNotify.cpp
   style/ThemeStyleObject.cpp
 )

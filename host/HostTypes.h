@@ -101,3 +101,11 @@ typedef struct OBJECT_AREA {
 static_assert(sizeof(OBJECT_AREA) == 8);
 static_assert(offsetof(OBJECT_AREA, Horizontal) == 0);
 static_assert(offsetof(OBJECT_AREA, Vertical) == 4);
+
+// The event codes the theme's hook handles, compared at full 64-bit width.
+#define HOST_EVENT_PAINT 512ULL
+#define HOST_EVENT_LAYOUT 635ULL  // Data points at the HOST_RECT to narrow
+#define HOST_EVENT_CREATE 2327ULL
+
+// What the hook answers for an event it leaves to the host (2^63 - 32).
+#define HOOK_NOT_HANDLED 0x7FFFFFFFFFFFFFE0ULL

@@ -1,7 +1,38 @@
-// Lifecycle notifications from the host. The screen customisation that
-// attaches to them is not built yet: known types are accepted and do nothing.
+// Lifecycle notifications from the host: record slot 0. Attaching registers
+// the event hook and announces the theme; detaching undoes both. The host's
+// announcement status is the notification's result.
+#include "host/HostAccess.h"
 #include "screen/Screen.h"
 
+namespace {
+
+enum : UINT32 {
+  NotifyAttach = 0,
+  NotifyMainScreen = 1,
+  NotifyNothing = 2,
+  NotifyDetach = 3,
+};
+
+// What AddEventHook takes besides the hook; the values are the host's.
+constexpr UINT32 HookGroup = 21;
+constexpr UINT32 HookFlags = 0;
+
+}  // namespace
+
 EFI_STATUS EFIAPI ThemeNotify(UINT32 Type) {
-  return Type <= 3 ? EFI_SUCCESS : EFI_INVALID_PARAMETER;
+  switch (Type) {
+    case NotifyAttach:
+      HostUi()->AddEventHook(ThemeEventHook, HookGroup, HookFlags, &mEventHookHandle);
+      return HostUi()->ThemeAttached(&mThemeProvider);
+    case NotifyMainScreen:
+      BuildMainScreen();
+      return EFI_SUCCESS;
+    case NotifyNothing:
+      return EFI_SUCCESS;
+    case NotifyDetach:
+      HostUi()->RemoveEventHook(mEventHookHandle);
+      return HostUi()->ThemeDetached(&mThemeProvider);
+    default:
+      return EFI_INVALID_PARAMETER;
+  }
 }

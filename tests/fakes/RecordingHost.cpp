@@ -37,7 +37,7 @@ UINTN Behave(UI_TAG(GetObjectRect), UINT64, HOST_RECT *Rect) { WriteOut(HostUiSl
 UINTN Behave(UI_TAG(QueryObjectValue), UINT64, UINT32 *Value) { WriteOut(HostUiSlot::QueryObjectValue, Value, sizeof(UINT32)); return 0; }
 UINTN Behave(UI_TAG(MeasureText), UINT64, CHAR16 *, VOID *Size) { WriteOut(HostUiSlot::MeasureText, Size, 8); return 0; }
 THEME_IMAGE *Behave(UI_TAG(GetImage), UINT32 HostImageId) { return Host().FindImage(HostImageId); }
-THEME_IMAGE *Behave(UI_TAG(GetImageSlot), UINT32 HostImageId) { return &Host().Image(HostImageId); }
+THEME_IMAGE *Behave(UI_TAG(GetImageSlot), UINT32 HostImageId) { return Host().FindSlot(HostImageId); }
 UINTN Behave(UI_TAG(AllocImage), THEME_IMAGE *Image, UINT32 Width, UINT32 Height) {
   Image->Width = Width;
   Image->Height = Height;
@@ -50,6 +50,22 @@ UINTN Behave(UI_TAG(AddEventHook), HOST_EVENT_HOOK, UINT32, UINT32, UINT16 *Hand
   return 0;
 }
 UINT32 Behave(UI_TAG(MakeBrush), THEME_IMAGE *, UINT32, UINT32) { return Host().NextBrush(); }
+// Like a terse host: copies up to Capacity CHAR16 and stops after the
+// terminator, so a text of Capacity characters or more arrives unterminated.
+UINTN Behave(UI_TAG(CopyText), const CHAR16 *Source, CHAR16 *Destination, UINTN Capacity) {
+  for (UINTN Index = 0; Index < Capacity; Index++) {
+    Destination[Index] = Source[Index];
+    if (Source[Index] == 0) {
+      break;
+    }
+  }
+  return 0;
+}
+// Reads the text to its terminator, as a host draws it, and keeps it whole.
+UINTN Behave(UI_TAG(DrawText), UINT64, INT32, INT32, CHAR16 *Text) {
+  Host().KeepDrawnText(Text);
+  return 0;
+}
 UINTN Behave(SERVICES_TAG(ZeroBuffer), VOID *Buffer, UINTN Length) { memset(Buffer, 0, Length); return 0; }
 UINTN Behave(SERVICES_TAG(CopyBuffer), VOID *Destination, const VOID *Source, UINTN Length) { memcpy(Destination, Source, Length); return 0; }
 UINTN Behave(SERVICES_TAG(SetRect), HOST_RECT *Rect, INT32 Left, INT32 Top, INT32 Right, INT32 Bottom) {
@@ -240,10 +256,22 @@ UINT32 RecordingHost::NextBrush() {
   return WideBrushIds_ ? (kWideBrushBits | Brush) : Brush;
 }
 
+void RecordingHost::KeepDrawnText(const CHAR16 *Text) {
+  std::u16string Whole;
+  for (; *Text != 0; Text++) {
+    Whole += static_cast<char16_t>(*Text);
+  }
+  DrawnTexts_.push_back(Whole);
+}
+
 THEME_IMAGE &RecordingHost::Image(UINT32 HostImageId) { return Images_[HostImageId]; }
 
+THEME_IMAGE *RecordingHost::FindSlot(UINT32 HostImageId) {
+  return Withheld_.count(HostImageId) != 0 ? nullptr : &Image(HostImageId);
+}
+
 THEME_IMAGE *RecordingHost::FindImage(UINT32 HostImageId) {
-  auto Found = Images_.find(HostImageId);
+  auto Found = Withheld_.count(HostImageId) != 0 ? Images_.end() : Images_.find(HostImageId);
   return Found == Images_.end() ? nullptr : &Found->second;
 }
 

@@ -33,6 +33,8 @@
 // - A script or scripted write still unused when the host is destroyed fails
 //   the test, naming the operation and the values.
 // - A call through any slot the lists do not name fails the test.
+// - CopyText copies like a terse host (no terminator when the text fills
+//   the capacity); DrawText keeps each text whole for DrawnTexts().
 // - Out-parameters print as pointers: they hold nothing before the call.
 // - Pointers print by name (Name(), or TracePointerNames()), else "ptr", so
 //   traces do not depend on where the stack lies.
@@ -43,6 +45,7 @@
 #include <deque>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -99,6 +102,11 @@ class RecordingHost {
 
   // Host image ids that GetImage resolves; GetImageSlot makes them on demand.
   THEME_IMAGE &Image(UINT32 HostImageId);
+  // An id the host does not have: GetImage and GetImageSlot answer null.
+  void Withhold(UINT32 HostImageId) { Withheld_.insert(HostImageId); }
+
+  // Every text DrawText received, read to its terminator (traces cut it short).
+  const std::vector<std::u16string> &DrawnTexts() const { return DrawnTexts_; }
 
   const Trace &Calls() const { return Calls_; }
   void ClearCalls() { Calls_.clear(); }
@@ -116,7 +124,9 @@ class RecordingHost {
   bool TakeWrite(UINT8 Slot, VOID *Destination, UINTN Length);
   void Record(const HOST_CALL &Call, const std::string &Note = "");
   THEME_IMAGE *FindImage(UINT32 HostImageId);
+  THEME_IMAGE *FindSlot(UINT32 HostImageId);
   UINT32 NextBrush();
+  void KeepDrawnText(const CHAR16 *Text);
 
  private:
   template <typename Table, typename Operation>
@@ -141,6 +151,8 @@ class RecordingHost {
   std::map<std::pair<UINT8, UINT8>, std::deque<UINT64>> Scripted_;
   std::map<UINT8, std::deque<std::vector<UINT8>>> Writes_;  // UI slots only
   std::map<UINT32, THEME_IMAGE> Images_;
+  std::set<UINT32> Withheld_;
+  std::vector<std::u16string> DrawnTexts_;
   bool WideBrushIds_ = false;
   UINT32 BrushesMade_ = 0;
 };

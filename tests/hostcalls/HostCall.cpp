@@ -230,7 +230,7 @@ const char *HostSlotName(UINT8 Table, UINT8 Slot) {
 
 BOOLEAN IsOutputArgument(UINT8 Table, UINT8 Slot, UINTN Index) {
   if (Table == HostTableUi) {
-    return Slot == (UINT8)HostUiSlot::GetObjectRect && Index == 1;
+    return (Slot == (UINT8)HostUiSlot::GetObjectRect || Slot == (UINT8)HostUiSlot::CopyText) && Index == 1;
   }
   return Slot == (UINT8)HostServicesSlot::SetRect && Index == 0;
 }

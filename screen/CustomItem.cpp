@@ -1,0 +1,109 @@
+// The two items the theme draws itself, each after the host's own handling
+// of the event: a painted item (strip, picture, centred text) and an icon
+// child added to a newly created object. Host operations only, no state.
+#include "host/HostAccess.h"
+#include "screen/Screen.h"
+
+namespace {
+
+constexpr UINT32 StripThemeImage = 44;  // drawn at the origin; the rest lies right of it
+constexpr UINT32 PictureImage = 1330;
+constexpr UINT32 DrawFlag = 1;
+
+constexpr UINT64 RequestText = 615;
+constexpr UINT32 FontOfObject = 21;
+constexpr INT32 TextColor = 47;
+constexpr INT32 TextTop = 28;  // design units from the top of the screen
+
+// The host copies at most this many CHAR16 of an object's text, its
+// terminator included. The buffer holds one more element that stays zero,
+// so the text ends inside the buffer whatever the copy leaves behind.
+constexpr UINTN TextCapacity = 80;
+
+typedef struct {
+  UINT32 Width;
+  UINT32 Height;
+} TEXT_SIZE;
+
+constexpr UINT32 IconImage = 1291;
+constexpr UINT32 IconChildKind = 0x1900000;
+constexpr INT32 IconRightGap = 32;  // design units between the icon and the reported extent
+constexpr INT32 IconTop = 24;       // design units
+
+typedef struct {
+  UINT16 Code;
+  UINT16 Index;
+  UINT16 Value;
+} OBJECT_REQUEST;
+
+// Sent to the new icon child, in this order; 1291 and 1292 are host image ids.
+constexpr OBJECT_REQUEST mIconChildRequests[] = {
+    { 613, 2,    0},
+    {1539, 6, 1291},
+    {1539, 2, 1292},
+    {1549, 1,    0},
+};
+
+// The object's text centred across Area, at a fixed height. Without a
+// font record from the host the text is left out.
+void DrawObjectText(UINT64 Context, UINT64 Object, const CHAR16 *Text, HOST_RECT *Area) {
+  const UINT8 *Font = static_cast<const UINT8 *>(HostUi()->GetObjectFont(Object, FontOfObject));
+  if (Font == nullptr) {
+    return;
+  }
+  const UINT32 Color = ThemeColor(TextColor);
+  HostUi()->SetTextStyle(Context, 0, *reinterpret_cast<const UINT32 *>(Font + 8), Color);
+  CHAR16 Buffer[TextCapacity + 1] = {};
+  HostUi()->CopyText(Text, Buffer, TextCapacity);
+  TEXT_SIZE Size = {};
+  HostUi()->MeasureText(Context, Buffer, &Size);
+  const UINT32 AreaWidth = HostServices()->RectWidth(Area);
+  const INT32 Offset = HostServices()->CenterOffset(AreaWidth, Size.Width);
+  const INT32 Top = HostServices()->ScaleY(TextTop);
+  HostUi()->DrawText(Context, (INT32)((UINT32)Area->Left + (UINT32)Offset), Top, Buffer);
+}
+
+}  // namespace
+
+void PaintCustomItem(HOST_EVENT *Event) {
+  const UINT64 Context = HostUi()->BeginDraw(Event);
+  if (Context == 0) {
+    return;
+  }
+  const UINT64 Object = Event->Target;
+  HOST_RECT Area = {};
+  HostUi()->GetObjectRect(Object, &Area);
+  THEME_IMAGE *Strip = ThemeImageEntry(StripThemeImage);
+  HostUi()->DrawImageAt(Context, Strip, 0, 0, DrawFlag);
+  Area.Left = (INT32)((UINT32)Area.Left + Strip->Width);
+  if (THEME_IMAGE *Picture = HostUi()->GetImage(PictureImage)) {
+    HostUi()->DrawImage(Context, Picture, &Area, DrawFlag);
+  }
+  const UINT64 Text = HostUi()->ObjectRequest(Object, RequestText, 0, 0);
+  if (Text != 0) {
+    DrawObjectText(Context, Object, reinterpret_cast<const CHAR16 *>(Text), &Area);
+  }
+  HostUi()->EndDraw(Context);
+}
+
+UINTN AddIconChild(UINT64 Target) {
+  const THEME_IMAGE *Icon = HostUi()->GetImage(IconImage);
+  if (Icon == nullptr) {
+    return 0;
+  }
+  UINT32 Extent = 0;
+  HostUi()->QueryObjectValue(Target, &Extent);
+  const INT32 RightGap = HostServices()->ScaleX((INT32)(Icon->Width + IconRightGap));
+  const INT32 Height = HostServices()->ScaleY((INT32)Icon->Height);
+  const INT32 Width = HostServices()->ScaleX((INT32)Icon->Width);
+  const INT32 Top = HostServices()->ScaleY(IconTop);
+  const INT32 Left = (INT32)(Extent - (UINT32)RightGap);
+  const UINT64 Child = HostUi()->CreateObject(IconChildKind, Target, Left, Top, Width, Height);
+  if (Child == 0) {
+    return 0;
+  }
+  for (const OBJECT_REQUEST &Request : mIconChildRequests) {
+    HostUi()->ObjectRequest(Child, Request.Code, Request.Index, Request.Value);
+  }
+  return 0;
+}

@@ -1,0 +1,55 @@
+// The theme's event hook: the host hands it each event while the theme is
+// attached. Three events get the theme's own work; every other one goes back
+// to the host untouched.
+#include "host/HostAccess.h"
+#include "platform/DriverState.h"
+#include "screen/Screen.h"
+
+DRIVER_STATE constinit UINT16 mEventHookHandle = 0;
+
+namespace {
+
+// Design units by which a layout area is narrowed on each side.
+constexpr INT32 LayoutInsetLeft = 56;
+constexpr INT32 LayoutInsetRight = 40;
+constexpr INT32 LayoutInsetTop = 64;
+constexpr INT32 LayoutInsetBottom = 64;
+
+// Edges wrap rather than overflow: the host's scaling is not ours to bound.
+INT32 WrappingAdd(INT32 Edge, INT32 Pixels) { return (INT32)((UINT32)Edge + (UINT32)Pixels); }
+INT32 WrappingSub(INT32 Edge, INT32 Pixels) { return (INT32)((UINT32)Edge - (UINT32)Pixels); }
+
+// The host's scaling is called for left, right, top, bottom, in that order.
+void NarrowLayoutArea(HOST_RECT *Area) {
+  Area->Left = WrappingAdd(Area->Left, HostServices()->ScaleX(LayoutInsetLeft));
+  Area->Right = WrappingSub(Area->Right, HostServices()->ScaleX(LayoutInsetRight));
+  Area->Top = WrappingAdd(Area->Top, HostServices()->ScaleY(LayoutInsetTop));
+  Area->Bottom = WrappingSub(Area->Bottom, HostServices()->ScaleY(LayoutInsetBottom));
+}
+
+}  // namespace
+
+UINT64 EFIAPI ThemeEventHook(HOST_EVENT *Event) {
+  UINT64 Result = 0;
+  switch (Event->Code) {
+    case HOST_EVENT_PAINT:
+      HostUi()->CallDefaultHandler(mEventHookHandle, Event);
+      PaintCustomItem(Event);
+      break;
+    case HOST_EVENT_LAYOUT:
+      // A layout event without an area has nothing to narrow: the host keeps it.
+      if (Event->Data == nullptr) {
+        return HOOK_NOT_HANDLED;
+      }
+      NarrowLayoutArea(static_cast<HOST_RECT *>(Event->Data));
+      break;
+    case HOST_EVENT_CREATE:
+      HostUi()->CallDefaultHandler(mEventHookHandle, Event);
+      Result = AddIconChild(Event->Target);
+      break;
+    default:
+      return HOOK_NOT_HANDLED;
+  }
+  Event->Result = Result;
+  return Result;
+}
