@@ -61,12 +61,15 @@ set(REFERENCE_HOST_SOURCES
   tests/firmware/host/Checks.cpp
   tests/firmware/host/Console.cpp
   tests/firmware/host/DriverLoader.cpp
+  tests/firmware/host/EventHookChecks.cpp
+  tests/firmware/host/ExpectedLines.cpp
   tests/firmware/host/HiiResource.cpp
   tests/firmware/host/HostFirmware.cpp
   tests/firmware/host/HostImages.cpp
   tests/firmware/host/HostServicesTable.cpp
   tests/firmware/host/HostUiTable.cpp
   tests/firmware/host/ImageHeaders.cpp
+  tests/firmware/host/MainScreenChecks.cpp
   tests/firmware/host/PackageWalk.cpp
   tests/firmware/host/PcdSubstitute.cpp
   tests/firmware/host/ReferenceHost.cpp

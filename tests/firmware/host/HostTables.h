@@ -73,6 +73,6 @@ typedef struct {
 const HOST_STATE *HostState();
 
 // The name a call log gives a value: "obj<n>" for the n-th host object,
-// "ctx<n>" for the n-th draw context, "record" for the active record, and the
+// "text<n>" for its text, "ctx<n>" for the n-th draw context, "record" for the active record, and the
 // image names of the host's store. FALSE for any other value.
 BOOLEAN NameHostValue(UINT64 Value, char *Name, UINTN Capacity);

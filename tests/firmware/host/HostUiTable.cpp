@@ -347,6 +347,10 @@ BOOLEAN NameHostValue(UINT64 Value, char *Name, UINTN Capacity) {
       FormatTextTo(Name, Capacity, "obj%llu", (UINT64)Index + 1);
       return TRUE;
     }
+    if (mObjects[Index].Text != nullptr && Value == U(mObjects[Index].Text)) {
+      FormatTextTo(Name, Capacity, "text%llu", (UINT64)Index + 1);
+      return TRUE;
+    }
   }
   if (Value > DrawContextBase && Value <= DrawContextBase + mState.DrawContextsOpened) {
     FormatTextTo(Name, Capacity, "ctx%llu", Value - DrawContextBase);

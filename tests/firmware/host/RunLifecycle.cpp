@@ -3,16 +3,15 @@
 #include "tests/firmware/host/CallLog.h"
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
+#include "tests/firmware/host/EventHookChecks.h"
 #include "tests/firmware/host/ExpectedTheme.h"
 #include "tests/firmware/host/HostImages.h"
 #include "tests/firmware/host/HostTables.h"
+#include "tests/firmware/host/MainScreenChecks.h"
 #include "tests/firmware/host/PcdSubstitute.h"
 #include "tests/firmware/host/Run.h"
 
 namespace {
-
-constexpr UINT64 HookNotHandled = 0x7FFFFFFFFFFFFFE0ULL;
-constexpr UINT64 UnhandledEventCode = 513;
 
 constexpr EXPECTED_PCD_READ kPcdReads[] = {
     {1055, PcdReadBool}, {1427, PcdReadBool}, {1346, PcdRead8},    {1430, PcdRead32},
@@ -73,35 +72,19 @@ void NotifyInvalid(const THEME_PROVIDER_PROTOCOL *Record, UINT32 Type) {
   }
 }
 
-// While attached, an event the theme does not handle must come back
-// unhandled and untouched. Runs only once the theme registers a hook.
-void DispatchUnhandledEvent() {
-  const HOST_STATE *State = HostState();
-  if (!State->Hook.Registered) {
-    Info("event hook: none registered after notify 0; no events dispatched");
-    return;
-  }
-  Info("event hook: registered with group %u, flags %u, handle 0x%X", State->Hook.Group, State->Hook.Flags,
-       State->Hook.Handle);
-  HOST_EVENT Event = {};
-  Event.Target = CreateHostObject(2, 0, 0, 0);
-  Event.Code = UnhandledEventCode;
-  Event.Result = 0x5A5A5A5A5A5A5A5AULL;
-  const UINTN Mark = CallMark();
-  const UINT64 Result = State->Hook.Hook(&Event);
-  Check(Result == HookNotHandled && Event.Result == 0x5A5A5A5A5A5A5A5AULL && CallsSince(Mark) == 0,
-        "event 513 passed back unhandled", "result 0x%llX, record result 0x%llX, %llu host call(s)", Result,
-        Event.Result, (UINT64)CallsSince(Mark));
+// Attaching registers the hook under the handle the host gives it and
+// announces the record; detaching removes that handle and announces again.
+void CheckAttachCalls(UINTN Mark) {
+  char Expected[160];
+  FormatTextTo(Expected, sizeof(Expected), "AddEventHook(ptr, 21, 0, ptr) -> %u\nThemeAttached(record) -> 0",
+               HostState()->Hook.Handle);
+  CheckCalls("notify 0 registers the hook, then announces", Mark, Expected);
 }
 
-void ReportTrimmedEntries() {
-  const THEME_IMAGE *Table = ImageTable();
-  if (Table == nullptr) {
-    return;
-  }
-  Info("image table after notify 1: 27 %ux%u, 28 %ux%u, 29 %ux%u, 30 %ux%u, 34 %ux%u", Table[27].Width,
-       Table[27].Height, Table[28].Width, Table[28].Height, Table[29].Width, Table[29].Height, Table[30].Width,
-       Table[30].Height, Table[34].Width, Table[34].Height);
+void CheckDetachCalls(UINTN Mark, UINT16 Handle) {
+  char Expected[160];
+  FormatTextTo(Expected, sizeof(Expected), "RemoveEventHook(%u) -> 0\nThemeDetached(record) -> 0", Handle);
+  CheckCalls("notify 3 removes the hook, then announces", Mark, Expected);
 }
 
 void CheckPcdReads() {
@@ -142,12 +125,17 @@ void CheckPcdReads() {
 void RunLifecycle(HOST_RUN *Run) {
   Step("lifecycle");
   const THEME_PROVIDER_PROTOCOL *Record = Run->Record;
+  UINTN Mark = CallMark();
   Notify(Record, 0, "attach");
-  DispatchUnhandledEvent();
-  Notify(Record, 1, "main screen");
-  ReportTrimmedEntries();
+  CheckAttachCalls(Mark);
+  CheckEventHook(Run);
+  NotifyMainScreen(Record, 1);
+  NotifyMainScreen(Record, 2);
   Notify(Record, 2, "no-op");
+  const UINT16 Handle = HostState()->Hook.Handle;
+  Mark = CallMark();
   Notify(Record, 3, "detach");
+  CheckDetachCalls(Mark, Handle);
   NotifyInvalid(Record, 4);
   NotifyInvalid(Record, 0xFFFFFFFF);
   const HOST_STATE *State = HostState();
