@@ -7,6 +7,11 @@ set(THEME_DRIVER_SOURCES
   entry/RegisterThemeProvider.cpp
   entry/ThemeDriverEntry.cpp
   entry/ThemeProviderRecord.cpp
+  platform/DebugSettings.cpp
+  platform/DiagChannels.cpp
+  platform/FatalCode.cpp
+  platform/HeapRecords.cpp
+  platform/MemoryLog.cpp
   platform/PlatformLibrary.cpp
   screen/CustomItem.cpp
   screen/EventHook.cpp
@@ -15,7 +20,10 @@ set(THEME_DRIVER_SOURCES
   style/ThemeStyleObject.cpp
 )
 
-# Only in the driver: symbols that a hosted build takes from its C library.
+# Only in the driver: symbols that a hosted build takes from its C library,
+# and the processor primitives as real instructions (the host tests link a
+# simulated machine in their place).
 set(THEME_DRIVER_ONLY_SOURCES
   platform/CompilerSupport.cpp
+  platform/CpuX64.cpp
 )

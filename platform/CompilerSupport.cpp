@@ -1,7 +1,8 @@
 // The few C library symbols that the compiler emits calls to on its own
-// (struct copies, zeroed locals). The driver links no C library, so they
-// live here; the string instructions keep them small and safe from being
-// turned back into calls to themselves. Built into the driver only.
+// (struct copies, zeroed locals) and that the memory primitives of Cpu.h
+// stand on. The driver links no C library, so they live here; the string
+// instructions keep them small and safe from being turned back into calls
+// to themselves. Built into the driver only.
 #include "platform/uefi/UefiBase.h"
 
 extern "C" {
@@ -16,6 +17,19 @@ void *memset(void *Destination, int Value, size_t Length) {
   void *Result = Destination;
   __asm__ volatile("rep stosb" : "+D"(Destination), "+c"(Length) : "a"(Value) : "memory");
   return Result;
+}
+
+// A plain loop could be recognised as memcmp and turned into a call to
+// itself; the volatile reads keep it a loop.
+int memcmp(const void *A, const void *B, size_t Length) {
+  const volatile unsigned char *Left = static_cast<const unsigned char *>(A);
+  const volatile unsigned char *Right = static_cast<const unsigned char *>(B);
+  for (size_t Index = 0; Index < Length; Index++) {
+    if (Left[Index] != Right[Index]) {
+      return Left[Index] - Right[Index];
+    }
+  }
+  return 0;
 }
 
 }  // extern "C"

@@ -1,7 +1,11 @@
-// Set-up of the platform diagnostic library. For now it keeps the firmware
-// tables; the settings, heap-record list and output channels join later.
+// Set-up of the platform diagnostic library, run once at load before the
+// theme registers: firmware tables, debug settings, HOB list, heap-record
+// list, output channels, then the driver-wide firmware pointers.
+#include "platform/DebugSettings.h"
+#include "platform/DiagChannels.h"
 #include "platform/DriverState.h"
 #include "platform/FirmwareTables.h"
+#include "platform/HeapRecords.h"
 
 DRIVER_STATE constinit EFI_SYSTEM_TABLE *gSystemTable = nullptr;
 DRIVER_STATE constinit EFI_BOOT_SERVICES *gBootServices = nullptr;
@@ -26,5 +30,11 @@ void SetDriverWideFirmwareTables(EFI_SYSTEM_TABLE *SystemTable) {
 void InitializePlatformLibrary(EFI_HANDLE ImageHandle, EFI_SYSTEM_TABLE *SystemTable) {
   (void)ImageHandle;
   KeepLibraryFirmwareTables(SystemTable);
+  ReadDebugSettings();
+  if (gHobList == nullptr) {
+    LocateHobList();
+  }
+  JoinOrPublishHeapRecordList();
+  InitializePresentChannels(gDiagChannels);
   SetDriverWideFirmwareTables(SystemTable);
 }

@@ -1,6 +1,6 @@
-// Registration as the firmware drives it: the entry point is called once
-// with the image handle and the system table, against fake boot services
-// that already hold records installed by earlier plug-ins.
+// Registration as the entry point runs it, with the image handle and the
+// system table, against fake boot services that already hold records
+// installed by earlier plug-ins; and the entry point's order of work.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,8 @@
 
 #include "entry/Registration.h"
 #include "fakes/DriverState.h"
+#include "platform/DebugSettings.h"
+#include "platform/HeapRecords.h"
 
 namespace {
 
@@ -116,7 +118,7 @@ TEST_P(Registration, RetiresAndInstallsAsTheFirmwareSeesIt) {
   }
   const std::vector<THEME_PROVIDER_PROTOCOL> Before = Records;
 
-  EXPECT_EQ(ThemeDriverEntry(kImageHandle, &Boot.SystemTable), Case.Status);
+  EXPECT_EQ(RegisterThemeProvider(kImageHandle, &Boot.SystemTable), Case.Status);
 
   EXPECT_EQ(Boot.Calls(), Case.Calls);
   for (size_t Index = 0; Index < Records.size(); Index++) {
@@ -144,7 +146,7 @@ TEST(RegistrationRecord, InstalledOnANewHandleCarryingTheImageHandleAndLiveSigna
     AtInstall = *static_cast<THEME_PROVIDER_PROTOCOL *>(Interface);
   };
 
-  ASSERT_EQ(ThemeDriverEntry(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
+  ASSERT_EQ(RegisterThemeProvider(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
 
   EXPECT_EQ(AtInstall.ImageHandle, kImageHandle);
   EXPECT_EQ(AtInstall.Signature, THEME_PROVIDER_SIGNATURE);
@@ -163,7 +165,7 @@ TEST(RegistrationRecord, EmptySuccessfulSearchFreesItsBuffer) {
   FakeBootServices Boot;
   Boot.LocateAnswersEmptySuccess = true;
 
-  EXPECT_EQ(ThemeDriverEntry(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
+  EXPECT_EQ(RegisterThemeProvider(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
 
   EXPECT_EQ(Boot.Calls(), (Trace{"LocateHandleBuffer(ByProtocol, ThemeProvider, null) -> Success []",
                                  "FreePool(HandleBuffer) -> Success", std::string(kInstall) + "1"}));
@@ -179,7 +181,7 @@ TEST(RegistrationRecord, HandleWithANullInterfaceIsSkipped) {
   Boot.InstallOnNewHandle(gThemeProviderProtocolGuid, nullptr, "Tag");
   Boot.InstallOnNewHandle(gThemeProviderProtocolGuid, &Live, "B");
 
-  EXPECT_EQ(ThemeDriverEntry(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
+  EXPECT_EQ(RegisterThemeProvider(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
 
   EXPECT_EQ(Live.Signature, kRetired);
   EXPECT_EQ(Boot.Calls(), (Trace{"LocateHandleBuffer(ByProtocol, ThemeProvider, null) -> Success [Tag, B]",
@@ -188,11 +190,19 @@ TEST(RegistrationRecord, HandleWithANullInterfaceIsSkipped) {
                                  std::string(kInstall) + "3"}));
 }
 
-TEST(RegistrationRecord, EntryLeavesTheFirmwarePointersSet) {
+TEST(RegistrationRecord, EntrySetsUpTheLibraryFirstAndLeavesTheFirmwarePointersSet) {
   FreshDriverState Fresh;
   FakeBootServices Boot;
+  FakeBootServices::NameGuid(gPcdProtocolGuid, "Pcd");
+  FakeBootServices::NameGuid(gHeapRecordListProtocolGuid, "HeapRecordList");
+  TracePointerNames().Name(&mHeapRecordList, "mHeapRecordList");
 
-  ThemeDriverEntry(kImageHandle, &Boot.SystemTable);
+  EXPECT_EQ(ThemeDriverEntry(kImageHandle, &Boot.SystemTable), EFI_SUCCESS);
+
+  EXPECT_EQ(Boot.Calls(),
+            (Trace{"LocateProtocol(Pcd, null) -> NotFound", "LocateProtocol(HeapRecordList, null) -> NotFound",
+                   "InstallProtocolInterface(null, HeapRecordList, 0, mHeapRecordList) -> Success on NewHandle1",
+                   "LocateHandleBuffer(ByProtocol, ThemeProvider, null) -> NotFound", std::string(kInstall) + "2"}));
 
   EXPECT_EQ(gLibSystemTable, &Boot.SystemTable);
   EXPECT_EQ(gLibBootServices, &Boot.BootServices);
@@ -210,21 +220,6 @@ TEST(RegistrationRecord, RegistrationAloneRecordsTheFirmwareTablesItUses) {
   EXPECT_EQ(gLibBootServices, &Boot.BootServices);
   EXPECT_EQ(gSystemTable, &Boot.SystemTable);
   EXPECT_EQ(gRuntimeServices, &Boot.RuntimeServices);
-}
-
-TEST(RegistrationRecord, SetUpKeepsDriverWidePointersThatAreAlreadySet) {
-  FreshDriverState Fresh;
-  FakeBootServices Boot;
-  EFI_SYSTEM_TABLE Earlier{};
-  gSystemTable = &Earlier;
-  gBootServices = nullptr;
-
-  InitializePlatformLibrary(kImageHandle, &Boot.SystemTable);
-
-  EXPECT_EQ(gLibSystemTable, &Boot.SystemTable);
-  EXPECT_EQ(gSystemTable, &Earlier);
-  EXPECT_EQ(gBootServices, nullptr);
-  EXPECT_EQ(gRuntimeServices, nullptr);
 }
 
 }  // namespace

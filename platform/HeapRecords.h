@@ -1,0 +1,40 @@
+// The platform-wide heap-record list: joined when another driver published
+// it, otherwise built from the heap HOBs and published by this driver.
+#pragma once
+
+#include "platform/uefi/HeapRecordList.h"
+#include "platform/uefi/SystemTable.h"
+
+// Failure codes, reported only when HaltOnError is 1.
+#define FATAL_HEAP_LIST_NOT_PUBLISHED 0x00080225
+#define FATAL_NO_RUNTIME_HEAP_RECORD 0x00080134
+#define FATAL_NO_BOOT_HEAP_RECORD 0x00080137
+
+extern VOID *gHobList;
+extern LIST_ENTRY *gHeapRecordListHead;
+// This driver's interface; installed only when this driver builds the list.
+extern HEAP_RECORD_LIST_PROTOCOL mHeapRecordList;
+
+extern const EFI_GUID gEfiHobListGuid;
+extern const EFI_GUID gHeapRecordListProtocolGuid;
+extern const EFI_GUID gHeapRecordHobGuid;
+
+// Sets gHobList from the configuration table: EFI_SUCCESS, or EFI_NOT_FOUND
+// with gHobList null.
+EFI_STATUS LocateHobList();
+
+// The first heap HOB at or after Hob; null at the end of the list, or at a
+// block too short to hold its own header (the walk could not go on).
+VOID *NextHeapHob(VOID *Hob);
+
+// A pool record holding a copy of Descriptor, linked at the tail of the list
+// in use. EFI_UNSUPPORTED when no memory was had (*Record then unchanged);
+// the payload is the caller's to copy.
+EFI_STATUS AddHeapRecord(const HEAP_DESCRIPTOR *Descriptor, HEAP_RECORD **Record);
+
+// Pool memory from the library's boot services, or null on any error.
+VOID *AllocatePoolOfType(EFI_MEMORY_TYPE PoolType, UINTN Size);
+
+// Points gHeapRecordListHead at the published list, or builds this
+// driver's list from the heap HOBs and publishes it on a new handle.
+void JoinOrPublishHeapRecordList();

@@ -1,0 +1,188 @@
+#include "fakes/SimulatedMachine.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+SimulatedMachine *gMachine = nullptr;
+
+std::string Hex(UINT64 Value) {
+  char Buffer[24];
+  snprintf(Buffer, sizeof(Buffer), "0x%llX", static_cast<unsigned long long>(Value));
+  return Buffer;
+}
+
+[[noreturn]] void Abort(const char *Message, UINT64 Value) {
+  fprintf(stderr, "simulated machine: %s 0x%llX\n", Message, static_cast<unsigned long long>(Value));
+  abort();
+}
+
+}  // namespace
+
+SimulatedMachine::SimulatedMachine() : Window(DIAG_WINDOW_SIZE, 0) {
+  if (gMachine != nullptr) {
+    Abort("a second machine while one is active", 0);
+  }
+  gMachine = this;
+}
+
+SimulatedMachine::~SimulatedMachine() { gMachine = nullptr; }
+
+SimulatedMachine &SimulatedMachine::Active() {
+  if (gMachine == nullptr) {
+    Abort("a processor primitive ran with no simulated machine", 0);
+  }
+  return *gMachine;
+}
+
+void SimulatedMachine::AnswerPortReads(UINT16 Port, std::vector<UINT32> Values) {
+  PortAnswers_[Port].insert(PortAnswers_[Port].end(), Values.begin(), Values.end());
+}
+
+std::vector<UINT32> SimulatedMachine::PortWrites(UINT16 Port) const {
+  std::vector<UINT32> Values;
+  for (const PortAccess &Access : Ports_) {
+    if (Access.Write && Access.Port == Port) {
+      Values.push_back(Access.Value);
+    }
+  }
+  return Values;
+}
+
+UINT64 SimulatedMachine::PortReadCount(UINT16 Port) const {
+  UINT64 Count = 0;
+  for (const PortAccess &Access : Ports_) {
+    Count += !Access.Write && Access.Port == Port;
+  }
+  return Count;
+}
+
+UINT32 SimulatedMachine::Peek32(UINTN Offset) const {
+  UINT32 Value;
+  memcpy(&Value, &Window.at(Offset + 3) - 3, sizeof(Value));
+  return Value;
+}
+
+void SimulatedMachine::Poke32(UINTN Offset, UINT32 Value) { memcpy(&Window.at(Offset + 3) - 3, &Value, sizeof(Value)); }
+
+void SimulatedMachine::Step() {
+  if (++Steps_ > StepLimit) {
+    throw MachineStopped{};
+  }
+}
+
+CPUID_RESULT SimulatedMachine::CpuId(UINT32 Leaf, UINT32 SubLeaf) {
+  Step();
+  Trace_.push_back("cpuid " + Hex(Leaf) + (SubLeaf != 0 ? " " + Hex(SubLeaf) : ""));
+  const auto Found = CpuIdAnswers_.find(Leaf);
+  return Found == CpuIdAnswers_.end() ? CPUID_RESULT{} : Found->second;
+}
+
+UINT64 SimulatedMachine::ReadMsr(UINT32 Index) {
+  Step();
+  Trace_.push_back("rdmsr " + Hex(Index));
+  if (FaultingMsrs_.count(Index) != 0) {
+    throw MachineFault{Index};
+  }
+  const auto Found = MsrAnswers_.find(Index);
+  return Found == MsrAnswers_.end() ? 0 : Found->second;
+}
+
+UINT64 SimulatedMachine::ReadTsc() {
+  Step();
+  const UINT64 Now = Tsc;
+  Tsc += TscStep;
+  return Now;
+}
+
+UINT32 SimulatedMachine::PortRead(UINT16 Port, UINT8 Bytes) {
+  Step();
+  UINT32 Value = DefaultPortRead;
+  auto &Queued = PortAnswers_[Port];
+  if (!Queued.empty()) {
+    Value = Queued.front();
+    Queued.pop_front();
+  }
+  if (Bytes < 4) {
+    Value &= (1U << (Bytes * 8)) - 1;
+  }
+  Ports_.push_back({false, Port, Bytes, Value, Tsc});
+  Trace_.push_back("in" + std::to_string(Bytes * 8) + " " + Hex(Port) + " -> " + Hex(Value));
+  return Value;
+}
+
+void SimulatedMachine::PortWrite(UINT16 Port, UINT8 Bytes, UINT32 Value) {
+  Step();
+  Ports_.push_back({true, Port, Bytes, Value, Tsc});
+  Trace_.push_back("out" + std::to_string(Bytes * 8) + " " + Hex(Port) + " " + Hex(Value) +
+                   (ShowTicks ? " @" + std::to_string(Tsc) : ""));
+  if (PortWriteBudget_ != UINT64_MAX && --PortWriteBudget_ == 0) {
+    throw MachineStopped{};
+  }
+}
+
+UINT8 *SimulatedMachine::WindowAt(bool Write, UINTN Offset, UINT8 Bytes) {
+  Step();
+  if (Offset > DIAG_WINDOW_SIZE || Bytes > DIAG_WINDOW_SIZE - Offset) {
+    Abort(Write ? "window write outside the window at offset" : "window read outside the window at offset", Offset);
+  }
+  (Write ? WindowWrites : WindowReads)++;
+  if (WindowLog.size() < WindowLogLimit) {
+    WindowLog.push_back({Write, Bytes, static_cast<UINT32>(Offset)});
+  }
+  if (!WindowIsMemory) {
+    memset(Unbacked_, 0xFF, sizeof(Unbacked_));
+    return Unbacked_;
+  }
+  return &Window[Offset];
+}
+
+UINT32 SimulatedMachine::Probe(UINT32 Code) {
+  Step();
+  Trace_.push_back("probe " + Hex(Code));
+  return (ProbeEax & 0xFFFF0000) | ProbeSi;
+}
+
+// The primitives of platform/Cpu.h, answered by the active machine.
+
+CPUID_RESULT CpuId(UINT32 Leaf, UINT32 SubLeaf) { return SimulatedMachine::Active().CpuId(Leaf, SubLeaf); }
+UINT64 ReadTsc() { return SimulatedMachine::Active().ReadTsc(); }
+void CpuPause() {
+  SimulatedMachine::Active().Step();
+  SimulatedMachine::Active().Pauses++;
+}
+UINT64 ReadMsr(UINT32 Index) { return SimulatedMachine::Active().ReadMsr(Index); }
+
+UINT8 IoRead8(UINT16 Port) { return static_cast<UINT8>(SimulatedMachine::Active().PortRead(Port, 1)); }
+UINT16 IoRead16(UINT16 Port) { return static_cast<UINT16>(SimulatedMachine::Active().PortRead(Port, 2)); }
+UINT32 IoRead32(UINT16 Port) { return SimulatedMachine::Active().PortRead(Port, 4); }
+void IoWrite8(UINT16 Port, UINT8 Value) { SimulatedMachine::Active().PortWrite(Port, 1, Value); }
+void IoWrite16(UINT16 Port, UINT16 Value) { SimulatedMachine::Active().PortWrite(Port, 2, Value); }
+void IoWrite32(UINT16 Port, UINT32 Value) { SimulatedMachine::Active().PortWrite(Port, 4, Value); }
+
+void EnableInterrupts() { SimulatedMachine::Active().InterruptsEnabled = true; }
+void DisableInterrupts() { SimulatedMachine::Active().InterruptsEnabled = false; }
+UINTN ReadFlags() {
+  constexpr UINTN kAlwaysOne = 1 << 1;
+  constexpr UINTN kInterruptFlag = 1 << 9;
+  return kAlwaysOne | (SimulatedMachine::Active().InterruptsEnabled ? kInterruptFlag : 0);
+}
+void CpuBreakpoint() { SimulatedMachine::Active().Breakpoints++; }
+
+UINT8 WindowRead8(UINTN Offset) { return *SimulatedMachine::Active().WindowAt(false, Offset, 1); }
+UINT32 WindowRead32(UINTN Offset) {
+  UINT32 Value;
+  memcpy(&Value, SimulatedMachine::Active().WindowAt(false, Offset, 4), sizeof(Value));
+  return Value;
+}
+void WindowWrite8(UINTN Offset, UINT8 Value) { *SimulatedMachine::Active().WindowAt(true, Offset, 1) = Value; }
+void WindowWrite16(UINTN Offset, UINT16 Value) {
+  memcpy(SimulatedMachine::Active().WindowAt(true, Offset, 2), &Value, sizeof(Value));
+}
+void WindowWrite32(UINTN Offset, UINT32 Value) {
+  memcpy(SimulatedMachine::Active().WindowAt(true, Offset, 4), &Value, sizeof(Value));
+}
+
+UINT32 EnvironmentProbe(UINT32 Code) { return SimulatedMachine::Active().Probe(Code); }
