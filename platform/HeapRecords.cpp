@@ -27,10 +27,20 @@ EFI_STATUS LocateHobList() {
   return EFI_NOT_FOUND;
 }
 
+namespace {
+
+// Blocks are 8-byte aligned and at least a header long. A length that breaks
+// this would stall the walk (zero) or lead it into the middle of a block, so
+// the list is taken to end there.
+BOOLEAN WalkCanContinue(const EFI_HOB_GENERIC_HEADER *Header) {
+  return Header->HobLength >= sizeof(EFI_HOB_GENERIC_HEADER) && Header->HobLength % 8 == 0;
+}
+
+}  // namespace
+
 VOID *NextHeapHob(VOID *Hob) {
   auto *Header = static_cast<EFI_HOB_GENERIC_HEADER *>(Hob);
-  // A block shorter than its own header would stall or derail the walk.
-  while (Header->HobType != EFI_HOB_TYPE_END_OF_HOB_LIST && Header->HobLength >= sizeof(EFI_HOB_GENERIC_HEADER)) {
+  while (Header->HobType != EFI_HOB_TYPE_END_OF_HOB_LIST && WalkCanContinue(Header)) {
     const auto *Guided = reinterpret_cast<const EFI_HOB_GUID_TYPE *>(Header);
     if (Header->HobType == EFI_HOB_TYPE_GUID_EXTENSION && Header->HobLength >= sizeof(EFI_HOB_GUID_TYPE) &&
         GuidEquals(&Guided->Name, &gHeapRecordHobGuid)) {

@@ -24,7 +24,8 @@ extern const EFI_GUID gHeapRecordHobGuid;
 EFI_STATUS LocateHobList();
 
 // The first heap HOB at or after Hob; null at the end of the list, or at a
-// block too short to hold its own header (the walk could not go on).
+// block whose length is shorter than its header or not a multiple of 8 (the
+// walk could not go on from there).
 VOID *NextHeapHob(VOID *Hob);
 
 // A pool record holding a copy of Descriptor, linked at the tail of the list

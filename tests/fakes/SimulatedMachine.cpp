@@ -67,6 +67,13 @@ UINT32 SimulatedMachine::Peek32(UINTN Offset) const {
 
 void SimulatedMachine::Poke32(UINTN Offset, UINT32 Value) { memcpy(&Window.at(Offset + 3) - 3, &Value, sizeof(Value)); }
 
+void SimulatedMachine::ClearObservations() {
+  Ports_.clear();
+  Trace_.clear();
+  WindowLog.clear();
+  WindowReads = WindowWrites = Pauses = Breakpoints = Steps_ = 0;
+}
+
 void SimulatedMachine::Step() {
   if (++Steps_ > StepLimit) {
     throw MachineStopped{};

@@ -81,6 +81,8 @@ class SimulatedMachine {
   bool ShowTicks = false;
 
   // Observations.
+  // Forgets what was observed, for a machine reused run after run.
+  void ClearObservations();
   std::vector<std::string> Trace() const { return Trace_; }
   const std::vector<PortAccess> &Ports() const { return Ports_; }
   // The writes to Port, in order.

@@ -97,6 +97,15 @@ const std::vector<SetUpCase> kCases = {
         AllocatePool(4, 35) -> Success
         InstallProtocolInterface(null, HeapRecordList, 0, mHeapRecordList) -> Success on NewHandle1)",
      "", {"kind 7 size 3 extra 0x01020304 0x0A0B payload 112233"}},
+    {"BlockLengthNotAMultipleOf8EndsTheWalk",
+     [](PlatformWorld &World) {
+       World.PublishHobList(HobListBuilder().Heap(kBootHob).Raw(3, 12).Heap(kRuntimeHob).End());
+     },
+     R"(LocateProtocol(Pcd, null) -> NotFound
+        LocateProtocol(HeapRecordList, null) -> NotFound
+        AllocatePool(4, 35) -> Success
+        InstallProtocolInterface(null, HeapRecordList, 0, mHeapRecordList) -> Success on NewHandle1)",
+     "", {"kind 7 size 3 extra 0x01020304 0x0A0B payload 112233"}},
     {"PayloadClaimingMoreThanItsBlockIsSkipped",
      [](PlatformWorld &World) {
        HeapHobSpec Overstated = kRuntimeHob;
