@@ -75,6 +75,7 @@ set(REFERENCE_HOST_SOURCES
   tests/firmware/host/ReferenceHost.cpp
   tests/firmware/host/RunLifecycle.cpp
   tests/firmware/host/RunPackage.cpp
+  tests/firmware/host/RunPlatformLibrary.cpp
   tests/firmware/host/RunQueries.cpp
   tests/firmware/host/RunRegistration.cpp
   platform/CompilerSupport.cpp

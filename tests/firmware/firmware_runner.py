@@ -11,7 +11,9 @@ Runs differ only in their `Firmware`: how QEMU gets the firmware, how the
 boot drive is laid out, what the firmware prints on a processor exception,
 and which checks it cannot support. To add a run, describe it with a
 `Firmware` (or `dataclasses.replace` one of `FIRMWARES`) and call `run()`;
-`extra_args` adds QEMU options (a trace log, say) without a new description.
+`extra_args` adds QEMU options (a trace log, say) without a new description,
+and `stop_when` ends a run that never ends by itself once it has shown what
+was to be seen.
 
     outcome = run(FIRMWARES["ovmf"], host, driver, limit=90)
     outcome.passed, outcome.reason, outcome.lines, outcome.seconds
@@ -127,7 +129,12 @@ def read_log(path):
         return log.read().decode("latin-1")
 
 
-def boot(firmware, host, driver, limit, log_path, work_dir, extra_args=()):
+def processor_exception(log_text, firmware):
+    """The firmware's report of a processor exception in the log, or None."""
+    return _exception(log_text, firmware.exception_marks)
+
+
+def boot(firmware, host, driver, limit, log_path, work_dir, extra_args=(), stop_when=None):
     """Runs QEMU once; returns (log text, exit code, timed out, seconds)."""
     command = [
         QEMU, "-machine", "pc", "-m", "256", "-nodefaults", "-display", "none", "-no-reboot",
@@ -148,6 +155,8 @@ def boot(firmware, host, driver, limit, log_path, work_dir, extra_args=()):
         # Firmware halts after an exception: stop waiting.
         if os.path.exists(log_path) and _exception(read_log(log_path), firmware.exception_marks):
             time.sleep(0.5)  # let the register dump reach the log
+            break
+        if stop_when is not None and stop_when():
             break
         time.sleep(0.1)
     if process.poll() is None:
@@ -173,7 +182,8 @@ def missing_prerequisite(firmware, host, driver):
     return None
 
 
-def run(firmware, host, driver, limit, log_path=None, extra_args: Sequence[str] = ()):
+def run(firmware, host, driver, limit, log_path=None, extra_args: Sequence[str] = (),
+        stop_when: Optional[Callable[[], bool]] = None):
     """Boots once and judges the boot; the serial log stays at log_path when given."""
     missing = missing_prerequisite(firmware, host, driver)
     if missing:
@@ -182,7 +192,8 @@ def run(firmware, host, driver, limit, log_path=None, extra_args: Sequence[str] 
         log_path = log_path or os.path.join(work_dir, "serial.log")
         if os.path.exists(log_path):
             os.remove(log_path)
-        log_text, exit_code, timed_out, seconds = boot(firmware, host, driver, limit, log_path, work_dir, extra_args)
+        log_text, exit_code, timed_out, seconds = boot(firmware, host, driver, limit, log_path, work_dir, extra_args,
+                                                       stop_when)
     passed, reason = judge(log_text, exit_code, timed_out, limit, firmware)
     return Outcome(passed, reason, host_lines(log_text), seconds, exit_code, log_text)
 

@@ -5,10 +5,9 @@
 
 #include "platform/uefi/UefiBase.h"
 
-// The PCD reads that the driver's platform library makes at load. Until
-// that library reads settings, set this to false: no reads is then
-// accepted; once it does, set it to true and the exact order is demanded.
-inline constexpr BOOLEAN kDemandPcdReads = false;
+// Whether the PCD reads that the driver's platform library makes at load
+// are demanded in their exact order and widths (false accepts no reads).
+inline constexpr BOOLEAN kDemandPcdReads = true;
 
 inline constexpr UINT32 kHostInterfaceVersion = 40;
 inline constexpr UINT32 kLiveSignature = 0x454D4854;     // "THME"

@@ -1,8 +1,10 @@
 // The standard UEFI and PI interfaces that the reference host uses beyond
 // the system table: loaded image, file system, device path, graphics output,
-// HII package lists and the PCD protocol. Layout only; no behaviour.
+// HII package lists. The PCD protocol is the driver's own layout, shared.
+// Layout only; no behaviour.
 #pragma once
 
+#include "platform/uefi/PcdProtocol.h"
 #include "platform/uefi/SystemTable.h"
 
 // {5B1B31A1-9562-11D2-8E3F-00A0C969723B}
@@ -23,12 +25,6 @@
 // {6A1EE763-D47A-43B4-AABE-EF1DE2AB56FC}
 #define HOST_HII_PACKAGE_LIST_PROTOCOL_GUID \
   {0x6A1EE763, 0xD47A, 0x43B4, {0xAA, 0xBE, 0xEF, 0x1D, 0xE2, 0xAB, 0x56, 0xFC}}
-// {11B34006-D85B-4D0A-A290-D5A571310EF7}
-#define HOST_PCD_PROTOCOL_GUID \
-  {0x11B34006, 0xD85B, 0x4D0A, {0xA2, 0x90, 0xD5, 0xA5, 0x71, 0x31, 0x0E, 0xF7}}
-// {13A3F0F6-264A-3EF0-F2E0-DEC512342F34}
-#define HOST_PI_PCD_PROTOCOL_GUID \
-  {0x13A3F0F6, 0x264A, 0x3EF0, {0xF2, 0xE0, 0xDE, 0xC5, 0x12, 0x34, 0x2F, 0x34}}
 
 typedef struct {
   UINT32 Revision;
@@ -137,29 +133,3 @@ typedef struct {
   UINT32 PackageLength;
 } HOST_HII_PACKAGE_LIST_HEADER;
 static_assert(sizeof(HOST_HII_PACKAGE_LIST_HEADER) == 20);
-
-// The native PCD protocol: 31 operations, the dynamic ones by token number.
-typedef UINT8(EFIAPI *HOST_PCD_GET8)(UINTN TokenNumber);
-typedef UINT16(EFIAPI *HOST_PCD_GET16)(UINTN TokenNumber);
-typedef UINT32(EFIAPI *HOST_PCD_GET32)(UINTN TokenNumber);
-typedef UINT64(EFIAPI *HOST_PCD_GET64)(UINTN TokenNumber);
-typedef VOID *(EFIAPI *HOST_PCD_GET_POINTER)(UINTN TokenNumber);
-typedef BOOLEAN(EFIAPI *HOST_PCD_GET_BOOL)(UINTN TokenNumber);
-typedef UINTN(EFIAPI *HOST_PCD_GET_SIZE)(UINTN TokenNumber);
-
-typedef struct {
-  VOID *SetSku;
-  HOST_PCD_GET8 Get8;
-  HOST_PCD_GET16 Get16;
-  HOST_PCD_GET32 Get32;
-  HOST_PCD_GET64 Get64;
-  HOST_PCD_GET_POINTER GetPtr;
-  HOST_PCD_GET_BOOL GetBool;
-  HOST_PCD_GET_SIZE GetSize;
-  VOID *ExAndSetOperations[23];  // token-space reads, writes, callbacks, enumeration
-} HOST_PCD_PROTOCOL;
-static_assert(sizeof(HOST_PCD_PROTOCOL) == 31 * 8);
-static_assert(offsetof(HOST_PCD_PROTOCOL, Get8) == 8);
-static_assert(offsetof(HOST_PCD_PROTOCOL, Get32) == 24);
-static_assert(offsetof(HOST_PCD_PROTOCOL, GetBool) == 48);
-static_assert(offsetof(HOST_PCD_PROTOCOL, GetSize) == 56);

@@ -22,8 +22,16 @@ extern "C" EFI_STATUS EFIAPI ReferenceHostMain(EFI_HANDLE ImageHandle, EFI_SYSTE
   ConsoleWrite("\n");
   Info("reference host started");
   PrepareFirmware(&mRun);
+  if (FatalRunRequested()) {
+    RunIntoFatalDisplay(&mRun);
+    ExitEmulator(FinishChecks());
+    return EFI_ABORTED;
+  }
   PreinstallRecords(&mRun);
-  if (LoadAndStartDriver(&mRun) && CheckRegistration(&mRun)) {
+  InstallHeapHobList(&mRun);
+  const BOOLEAN Started = LoadAndStartDriver(&mRun);
+  CheckHeapRecordList(&mRun);
+  if (Started && CheckRegistration(&mRun)) {
     BuildImageTableFromPackage(&mRun);
     QueryBeforeTables(&mRun);
     AttachHostTables(&mRun);

@@ -17,10 +17,19 @@ typedef struct {
 void PrepareFirmware(HOST_RUN *Run);
 // The two records of other plug-ins, installed before the driver loads.
 void PreinstallRecords(HOST_RUN *Run);
+// A HOB list of the host's own, with heap HOBs, in place of the firmware's.
+void InstallHeapHobList(HOST_RUN *Run);
 // Reads, loads and starts the driver; false when it could not be started.
 BOOLEAN LoadAndStartDriver(HOST_RUN *Run);
 // Retirement of the pre-installed records, the active record and its fields.
 BOOLEAN CheckRegistration(HOST_RUN *Run);
+// The heap-record list the driver published; puts the firmware's HOB list back.
+void CheckHeapRecordList(HOST_RUN *Run);
+// Whether the runner asked for the run that ends in the fatal-code display.
+BOOLEAN FatalRunRequested();
+// Makes the firmware refuse the heap-record list and loads the driver, which
+// then shows its fatal code forever; returns only if the driver does.
+void RunIntoFatalDisplay(HOST_RUN *Run);
 // The image package on the driver's image handle, and the image table.
 void BuildImageTableFromPackage(HOST_RUN *Run);
 // Queries the host may make before it has written any table pointer.

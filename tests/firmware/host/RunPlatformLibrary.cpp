@@ -1,0 +1,189 @@
+// The driver's platform library in real firmware: a HOB list of the host's
+// own with heap HOBs in place while the driver loads, the heap-record list
+// the driver built from it and published, and the run in which publishing
+// fails under HaltOnError 1 so that the fatal-code display takes over.
+#include "platform/uefi/HeapRecordList.h"
+#include "tests/firmware/host/Checks.h"
+#include "tests/firmware/host/Console.h"
+#include "tests/firmware/host/HostFirmware.h"
+#include "tests/firmware/host/Run.h"
+
+namespace {
+
+const EFI_GUID mHobListGuid = EFI_HOB_LIST_GUID;
+const EFI_GUID mHeapHobGuid = HEAP_RECORD_HOB_GUID;
+const EFI_GUID mHeapRecordListGuid = HEAP_RECORD_LIST_PROTOCOL_GUID;
+
+// The heap HOBs the host adds, in list order. The driver takes the active
+// ones with the right signature, whatever their pool kind.
+typedef struct {
+  HEAP_DESCRIPTOR Descriptor;
+  UINT8 Payload[8];
+  BOOLEAN Taken;
+} HOST_HEAP_HOB;
+
+constexpr HOST_HEAP_HOB mHeapHobs[] = {
+    {{HEAP_DESCRIPTOR_SIGNATURE, 0xA1A2A3A4, 8, 8, 1, {0xB1, 0xB2}}, {'R', 'U', 'N', 'T', 'I', 'M', 'E', '8'}, TRUE},
+    {{HEAP_DESCRIPTOR_SIGNATURE, 0xC1C2C3C4, 4, 7, 0, {0xD1, 0xD2}}, {'I', 'D', 'L', 'E'}, FALSE},
+    {{HEAP_DESCRIPTOR_SIGNATURE + 1, 0xC5C6C7C8, 4, 7, 1, {0xD5, 0xD6}}, {'F', 'O', 'R', 'N'}, FALSE},
+    {{HEAP_DESCRIPTOR_SIGNATURE, 0xE1E2E3E4, 5, 7, 1, {0xF1, 0xF2}}, {'B', 'O', 'O', 'T', '7'}, TRUE},
+    {{HEAP_DESCRIPTOR_SIGNATURE, 0x01020304, 0, 9, 1, {0x05, 0x06}}, {}, TRUE},
+};
+constexpr UINTN kHeapHobCount = sizeof(mHeapHobs) / sizeof(mHeapHobs[0]);
+constexpr UINTN kHeapHobLength = sizeof(HEAP_HOB) + 8;  // payloads padded to 8 bytes
+
+constinit VOID *mFirmwareHobList = nullptr;
+constinit BOOLEAN mOwnHobListInstalled = FALSE;
+
+constinit EFI_INSTALL_PROTOCOL_INTERFACE mFirmwareInstall = nullptr;
+constinit UINTN mRefusedInstalls = 0;
+
+VOID *FirmwareHobList() {
+  for (UINTN Index = 0; Index < gHostSystemTable->NumberOfTableEntries; Index++) {
+    if (GuidEquals(&gHostSystemTable->ConfigurationTable[Index].VendorGuid, &mHobListGuid)) {
+      return gHostSystemTable->ConfigurationTable[Index].VendorTable;
+    }
+  }
+  return nullptr;
+}
+
+// Bytes before the end-of-list HOB (or before a block too short to go on).
+UINTN HobListLength(const VOID *List) {
+  const auto *Start = static_cast<const UINT8 *>(List);
+  const UINT8 *At = Start;
+  for (;;) {
+    const auto *Header = reinterpret_cast<const EFI_HOB_GENERIC_HEADER *>(At);
+    if (Header->HobType == EFI_HOB_TYPE_END_OF_HOB_LIST || Header->HobLength < sizeof(EFI_HOB_GENERIC_HEADER)) {
+      return (UINTN)(At - Start);
+    }
+    At += Header->HobLength;
+  }
+}
+
+void AppendHeapHob(UINT8 *At, const HOST_HEAP_HOB &Source) {
+  HEAP_HOB Hob = {};
+  Hob.Header.Header = {EFI_HOB_TYPE_GUID_EXTENSION, (UINT16)kHeapHobLength, 0};
+  Hob.Header.Name = mHeapHobGuid;
+  Hob.Descriptor = Source.Descriptor;
+  ZeroBytes(At, kHeapHobLength);
+  CopyBytes(At, &Hob, sizeof(Hob));
+  CopyBytes(At + sizeof(Hob), Source.Payload, Source.Descriptor.Size);
+}
+
+// The record matches its HOB: descriptor bytes and payload.
+BOOLEAN RecordMatches(const HEAP_RECORD *Record, const HOST_HEAP_HOB &Hob) {
+  return SameBytes(&Record->Descriptor, &Hob.Descriptor, sizeof(HEAP_DESCRIPTOR)) &&
+         SameBytes(Record + 1, Hob.Payload, Hob.Descriptor.Size);
+}
+
+void CheckRecords(const HOST_RUN *Run, HEAP_RECORD_LIST_PROTOCOL *List) {
+  UINTN Count = 0;
+  UINTN Matching = 0;
+  BOOLEAN LinksHold = TRUE;
+  BOOLEAN OutsideImage = TRUE;
+  UINTN Expected = 0;
+  for (const HOST_HEAP_HOB &Hob : mHeapHobs) {
+    Expected += Hob.Taken ? 1 : 0;
+  }
+  UINTN Next = 0;
+  for (LIST_ENTRY *Link = List->Head.ForwardLink; Link != &List->Head && Count < 16; Link = Link->ForwardLink) {
+    while (Next < kHeapHobCount && !mHeapHobs[Next].Taken) {
+      Next++;
+    }
+    const auto *Record = reinterpret_cast<const HEAP_RECORD *>(Link);
+    Matching += Next < kHeapHobCount && RecordMatches(Record, mHeapHobs[Next]) ? 1 : 0;
+    LinksHold = LinksHold && Link->ForwardLink->BackLink == Link;
+    OutsideImage = OutsideImage && !InsideDriverImage(Run, Record);
+    Next++;
+    Count++;
+  }
+  LinksHold = LinksHold && List->Head.BackLink->ForwardLink == &List->Head;
+  Check(Count == Expected && Matching == Expected, "heap records built from the active heap HOBs, in HOB order",
+        "%llu records, %llu matching descriptor and payload (expected %llu)", (UINT64)Count, (UINT64)Matching,
+        (UINT64)Expected);
+  Check(LinksHold, "heap-record list links both ways", "%s", LinksHold ? "forward and back links agree" : "broken");
+  Check(OutsideImage, "heap records lie in pool memory", "%s", OutsideImage ? "outside the driver image" : "inside it");
+}
+
+EFI_STATUS EFIAPI RefuseHeapRecordList(EFI_HANDLE *Handle, const EFI_GUID *Protocol, EFI_INTERFACE_TYPE Type,
+                                      VOID *Interface) {
+  if (GuidEquals(Protocol, &mHeapRecordListGuid)) {
+    mRefusedInstalls++;
+    return EFI_OUT_OF_RESOURCES;
+  }
+  return mFirmwareInstall(Handle, Protocol, Type, Interface);
+}
+
+}  // namespace
+
+void InstallHeapHobList(HOST_RUN *Run) {
+  (void)Run;
+  Step("HOB list");
+  mFirmwareHobList = FirmwareHobList();
+  const UINTN Kept = mFirmwareHobList != nullptr ? HobListLength(mFirmwareHobList) : 0;
+  const UINTN Size = Kept + kHeapHobCount * kHeapHobLength + sizeof(EFI_HOB_GENERIC_HEADER);
+  auto *List = static_cast<UINT8 *>(AllocateHostPool(Size));
+  if (!Check(List != nullptr, "HOB list with heap HOBs built", "%llu bytes", (UINT64)Size)) {
+    return;
+  }
+  if (Kept != 0) {
+    CopyBytes(List, mFirmwareHobList, Kept);
+  }
+  for (UINTN Index = 0; Index < kHeapHobCount; Index++) {
+    AppendHeapHob(List + Kept + Index * kHeapHobLength, mHeapHobs[Index]);
+  }
+  const EFI_HOB_GENERIC_HEADER End = {EFI_HOB_TYPE_END_OF_HOB_LIST, sizeof(EFI_HOB_GENERIC_HEADER), 0};
+  CopyBytes(List + Size - sizeof(End), &End, sizeof(End));
+  const EFI_STATUS Status = gHostBootServices->InstallConfigurationTable(&mHobListGuid, List);
+  mOwnHobListInstalled = !EFI_ERROR(Status);
+  Check(mOwnHobListInstalled, "HOB list with heap HOBs installed in the configuration table",
+        "%llu bytes of the firmware's HOBs, then %llu heap HOBs (status 0x%llX)", (UINT64)Kept,
+        (UINT64)kHeapHobCount, Status);
+}
+
+void CheckHeapRecordList(HOST_RUN *Run) {
+  Step("heap-record list");
+  UINTN Count = 0;
+  EFI_HANDLE *Handles = nullptr;
+  EFI_STATUS Status = gHostBootServices->LocateHandleBuffer(ByProtocol, &mHeapRecordListGuid, nullptr, &Count, &Handles);
+  Check(!EFI_ERROR(Status) && Count == 1, "heap-record list published once", "%llu handle(s), status 0x%llX",
+        (UINT64)Count, Status);
+  if (!EFI_ERROR(Status) && Count >= 1) {
+    Check(Handles[0] != Run->Load.ImageHandle, "heap-record list on a handle of its own", "%s",
+          Handles[0] != Run->Load.ImageHandle ? "not the image handle" : "on the image handle");
+    VOID *Interface = nullptr;
+    Status = gHostBootServices->HandleProtocol(Handles[0], &mHeapRecordListGuid, &Interface);
+    auto *List = static_cast<HEAP_RECORD_LIST_PROTOCOL *>(Interface);
+    if (Check(!EFI_ERROR(Status) && List != nullptr, "heap-record list interface", "status 0x%llX", Status)) {
+      CheckHex("heap-record list header", 1, List->Header);
+      Check(InsideDriverImage(Run, List), "heap-record list lies in the driver's static data", "at 0x%llX",
+            reinterpret_cast<UINT64>(List));
+      CheckRecords(Run, List);
+    }
+  }
+  if (Handles != nullptr) {
+    gHostBootServices->FreePool(Handles);
+  }
+  if (mOwnHobListInstalled) {
+    Status = gHostBootServices->InstallConfigurationTable(&mHobListGuid, mFirmwareHobList);
+    Check(!EFI_ERROR(Status), "firmware's HOB list put back", "%s (status 0x%llX)",
+          mFirmwareHobList != nullptr ? "its own entry again" : "the host's entry removed", Status);
+  }
+}
+
+BOOLEAN FatalRunRequested() {
+  DRIVER_LOAD Marker = {};
+  Marker.Path = u"\\EFI\\BOOT\\FATALRUN.TXT";
+  return ReadDriverFile(&Marker);
+}
+
+void RunIntoFatalDisplay(HOST_RUN *Run) {
+  Step("fatal-code display");
+  Info("the firmware refuses the heap-record list; with HaltOnError 1 the driver shows code 0x00080225 and halts");
+  mFirmwareInstall = gHostBootServices->InstallProtocolInterface;
+  gHostBootServices->InstallProtocolInterface = RefuseHeapRecordList;
+  LoadAndStartDriver(Run);
+  gHostBootServices->InstallProtocolInterface = mFirmwareInstall;
+  Check(FALSE, "driver halts at the fatal code", "driver start returned after %llu refused install(s)",
+        (UINT64)mRefusedInstalls);
+}
