@@ -30,6 +30,49 @@ BOOLEAN ProtocolPresent(const EFI_GUID *Protocol) {
   return !EFI_ERROR(gLibBootServices->LocateProtocol(Protocol, nullptr, &Interface));
 }
 
+enum PcdReadKind : UINT8 { PcdReadBool, PcdRead8, PcdRead32 };
+
+struct PcdSetting {
+  UINT16 Token;
+  PcdReadKind Kind;
+  UINT8 Field;  // offset in DEBUG_SETTINGS
+};
+
+// In the order the platform expects the reads.
+constexpr PcdSetting kPcdSettings[] = {
+    {1055, PcdReadBool, offsetof(DEBUG_SETTINGS, Token1055)},
+    {1427, PcdReadBool, offsetof(DEBUG_SETTINGS, Token1427)},
+    {1346, PcdRead8, offsetof(DEBUG_SETTINGS, Token1346)},
+    {1430, PcdRead32, offsetof(DEBUG_SETTINGS, Token1430)},
+    {1428, PcdReadBool, offsetof(DEBUG_SETTINGS, Token1428)},
+    {1355, PcdRead32, offsetof(DEBUG_SETTINGS, Token1355)},
+    {1354, PcdRead32, offsetof(DEBUG_SETTINGS, Token1354)},
+    {1429, PcdRead8, offsetof(DEBUG_SETTINGS, Token1429)},
+};
+
+// Each read goes through GetPcdProtocol; a field whose protocol has gone
+// missing keeps its zero.
+void ReadPcdSetting(const PcdSetting &Setting) {
+  PCD_PROTOCOL *Pcd = GetPcdProtocol();
+  if (Pcd == nullptr) {
+    return;
+  }
+  UINT8 *Field = reinterpret_cast<UINT8 *>(&gDebugSettings) + Setting.Field;
+  switch (Setting.Kind) {
+    case PcdReadBool:
+      *Field = Pcd->GetBool(Setting.Token);
+      return;
+    case PcdRead8:
+      *Field = Pcd->Get8(Setting.Token);
+      return;
+    case PcdRead32: {
+      const UINT32 Value = Pcd->Get32(Setting.Token);
+      CopyMem(Field, &Value, sizeof(Value));
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 void ReadDebugSettings() {
@@ -45,15 +88,9 @@ void ReadDebugSettings() {
   Settings.SecondHeader = 0x0202;
   Settings.SecondLevel = 2;
   Settings.Trailer = 2;
-  // One read per statement: the platform may watch the order of the reads.
-  Settings.Token1055 = GetPcdProtocol()->GetBool(1055);
-  Settings.Token1427 = GetPcdProtocol()->GetBool(1427);
-  Settings.Token1346 = GetPcdProtocol()->Get8(1346);
-  Settings.Token1430 = GetPcdProtocol()->Get32(1430);
-  Settings.Token1428 = GetPcdProtocol()->GetBool(1428);
-  Settings.Token1355 = GetPcdProtocol()->Get32(1355);
-  Settings.Token1354 = GetPcdProtocol()->Get32(1354);
-  Settings.Token1429 = GetPcdProtocol()->Get8(1429);
+  for (const PcdSetting &Setting : kPcdSettings) {
+    ReadPcdSetting(Setting);
+  }
 }
 
 void ReportFailure(UINT32 Code) {
