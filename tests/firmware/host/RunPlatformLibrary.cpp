@@ -70,6 +70,52 @@ void AppendHeapHob(UINT8 *At, const HOST_HEAP_HOB &Source) {
   CopyBytes(At + sizeof(Hob), Source.Payload, Source.Descriptor.Size);
 }
 
+// The firmware's memory map, as far as the pool check needs it.
+typedef struct {
+  UINT32 Type;
+  UINT32 Padding;
+  EFI_PHYSICAL_ADDRESS PhysicalStart;
+  UINT64 VirtualStart;
+  UINT64 NumberOfPages;
+  UINT64 Attribute;
+} HOST_MEMORY_DESCRIPTOR;
+static_assert(sizeof(HOST_MEMORY_DESCRIPTOR) == 40);
+static_assert(offsetof(HOST_MEMORY_DESCRIPTOR, PhysicalStart) == 8);
+static_assert(offsetof(HOST_MEMORY_DESCRIPTOR, NumberOfPages) == 24);
+typedef EFI_STATUS(EFIAPI *HOST_GET_MEMORY_MAP)(UINTN *MapSize, VOID *Map, UINTN *MapKey, UINTN *DescriptorSize,
+                                               UINT32 *DescriptorVersion);
+constexpr UINT32 kUnmapped = 0xFFFFFFFF;
+
+// The memory type of the range that holds Address, or kUnmapped.
+UINT32 MemoryTypeAt(const VOID *Address) {
+  auto GetMemoryMap = reinterpret_cast<HOST_GET_MEMORY_MAP>(gHostBootServices->GetMemoryMap);
+  UINTN Size = 0, Key = 0, DescriptorSize = 0;
+  UINT32 Version = 0;
+  GetMemoryMap(&Size, nullptr, &Key, &DescriptorSize, &Version);
+  Size += 8 * 64;  // the allocation below may split a range
+  auto *Map = static_cast<UINT8 *>(AllocateHostPool(Size));
+  UINT32 Type = kUnmapped;
+  if (Map != nullptr && !EFI_ERROR(GetMemoryMap(&Size, Map, &Key, &DescriptorSize, &Version)) &&
+      DescriptorSize >= sizeof(HOST_MEMORY_DESCRIPTOR)) {
+    const UINT64 At = reinterpret_cast<UINT64>(Address);
+    for (UINTN Offset = 0; Offset + DescriptorSize <= Size; Offset += DescriptorSize) {
+      const auto *Range = reinterpret_cast<const HOST_MEMORY_DESCRIPTOR *>(Map + Offset);
+      if (At >= Range->PhysicalStart && At - Range->PhysicalStart < Range->NumberOfPages * 4096) {
+        Type = Range->Type;
+      }
+    }
+  }
+  if (Map != nullptr) {
+    gHostBootServices->FreePool(Map);
+  }
+  return Type;
+}
+
+// Pool kind 8 is runtime-services data; every other kind boot-services data.
+UINT32 ExpectedMemoryType(const HEAP_DESCRIPTOR &Descriptor) {
+  return Descriptor.PoolKind == HEAP_POOL_KIND_RUNTIME ? EfiRuntimeServicesData : EfiBootServicesData;
+}
+
 // The record matches its HOB: descriptor bytes and payload.
 BOOLEAN RecordMatches(const HEAP_RECORD *Record, const HOST_HEAP_HOB &Hob) {
   return SameBytes(&Record->Descriptor, &Hob.Descriptor, sizeof(HEAP_DESCRIPTOR)) &&
@@ -81,6 +127,7 @@ void CheckRecords(const HOST_RUN *Run, HEAP_RECORD_LIST_PROTOCOL *List) {
   UINTN Matching = 0;
   BOOLEAN LinksHold = TRUE;
   BOOLEAN OutsideImage = TRUE;
+  UINTN RightPool = 0;
   UINTN Expected = 0;
   for (const HOST_HEAP_HOB &Hob : mHeapHobs) {
     Expected += Hob.Taken ? 1 : 0;
@@ -94,6 +141,7 @@ void CheckRecords(const HOST_RUN *Run, HEAP_RECORD_LIST_PROTOCOL *List) {
     Matching += Next < kHeapHobCount && RecordMatches(Record, mHeapHobs[Next]) ? 1 : 0;
     LinksHold = LinksHold && Link->ForwardLink->BackLink == Link;
     OutsideImage = OutsideImage && !InsideDriverImage(Run, Record);
+    RightPool += MemoryTypeAt(Record) == ExpectedMemoryType(Record->Descriptor) ? 1 : 0;
     Next++;
     Count++;
   }
@@ -103,6 +151,8 @@ void CheckRecords(const HOST_RUN *Run, HEAP_RECORD_LIST_PROTOCOL *List) {
         (UINT64)Expected);
   Check(LinksHold, "heap-record list links both ways", "%s", LinksHold ? "forward and back links agree" : "broken");
   Check(OutsideImage, "heap records lie in pool memory", "%s", OutsideImage ? "outside the driver image" : "inside it");
+  Check(RightPool == Count, "heap records in the pool of their kind", "%llu of %llu (kind 8 runtime-services data, "
+        "others boot-services data)", (UINT64)RightPool, (UINT64)Count);
 }
 
 EFI_STATUS EFIAPI RefuseHeapRecordList(EFI_HANDLE *Handle, const EFI_GUID *Protocol, EFI_INTERFACE_TYPE Type,
