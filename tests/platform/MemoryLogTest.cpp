@@ -116,9 +116,9 @@ TEST(MemoryLogCreation, BuildsAnEmptyLogOnlyWhereNoValidOneLies) {
 
 TEST(MemoryLogCreation, WritesTheHeaderWithASignatureReadBackThenClearsByteByByte) {
   LogMachine Machine;
-  Machine.WindowLogLimit = 12;
+  Machine.StepLimit = 2 + 12;  // two MSR reads, then the first twelve window accesses
 
-  MemoryLogInitialize();
+  EXPECT_THROW(MemoryLogInitialize(), MachineStopped);
 
   EXPECT_LINES(Machine.WindowTrace(), R"(
     read32 0x0
