@@ -12,7 +12,8 @@ import subprocess
 import sys
 import tempfile
 
-DRIVER_FILE_GUID = "18648078-9134-4CE3-B85F-D48F695A6510"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "ship"))
+from firmware_file import DRIVER_FILE_GUID  # noqa: E402
 
 
 def info(dump, pattern):
@@ -47,7 +48,7 @@ def check(volume, ffs, driver):
         volume_info = info(dump, "Volume_FFSv2_*_info.txt")
         expect(re.search(r"^Checksum: \w+h, valid$", volume_info, re.M), "volume header checksum valid")
         expect(re.search(r"^Erase polarity: 1$", volume_info, re.M), "volume erase polarity 1")
-        file_info = info(dump, f"File_DXE_driver_{DRIVER_FILE_GUID}_*info.txt")
+        file_info = info(dump, f"File_DXE_driver_{str(DRIVER_FILE_GUID).upper()}_*info.txt")
         expect(re.search(r"^Header checksum: \w+h, valid$", file_info, re.M), "file header checksum valid")
         expect(re.search(r"^Data checksum: AAh, valid$", file_info, re.M), "file data checksum AAh, valid")
         expect(re.search(r"^State: F8h$", file_info, re.M), "file state F8h")
