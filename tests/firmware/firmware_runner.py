@@ -9,7 +9,12 @@ ending by itself) is a failure with its own reason.
 
 Runs differ only in their `Firmware`: how QEMU gets the firmware, how the
 boot drive is laid out, what the firmware prints on a processor exception,
-and which checks it cannot support. To add a run, describe it with a
+which checks it cannot support, the QEMU machine, and how many boots a run
+takes (more than one when the host resets on purpose; then QEMU reboots
+instead of ending, and a further start of the host ends the run as a
+failure). Files beside the driver on the boot drive (a mode file, a
+firmware volume, signed copies) come with `run(..., files={name: path})`.
+To add a run, describe it with a
 `Firmware` (or `dataclasses.replace` one of `FIRMWARES`) and call `run()`;
 `extra_args` adds QEMU options (a trace log, say) without a new description,
 and `stop_when` ends a run that never ends by itself once it has shown what
@@ -34,6 +39,7 @@ ANSI_ESCAPE = re.compile(r"\x1b\[[0-9;?]*[A-Za-z]")
 NOT_APPLICABLE = "N/A  "
 LINE_KINDS = ("STEP ", "PASS ", "FAIL ", NOT_APPLICABLE, "INFO ", "SUMMARY:")
 SUMMARY = re.compile(r"^SUMMARY: (\d+) passed, (\d+) failed(?:, (\d+) not applicable)?$")
+HOST_STARTED = "INFO reference host started"
 HOST_FILE = "BOOTX64.EFI"
 DRIVER_FILE = "ThemeDriver.efi"
 
@@ -47,6 +53,8 @@ class Firmware:
     boot_drive: Callable[[str, str, str], list]  # (work dir, host, driver) -> QEMU options for the drive
     exception_marks: tuple = ()                 # serial text of a processor exception in the firmware
     not_applicable: tuple = ()                  # names of checks the firmware may report not applicable
+    machine: tuple = ("-machine", "pc")         # QEMU options for the machine
+    boots: int = 1                              # host starts in one run; more than one lets QEMU reboot
 
 
 @dataclasses.dataclass
@@ -85,9 +93,14 @@ def _exception(log_text, marks):
     return None
 
 
+def host_starts(lines):
+    return sum(1 for line in lines if line == HOST_STARTED)
+
+
 def judge(log_text, exit_code, timed_out, limit, firmware):
-    """(passed, reason) for one boot under firmware."""
+    """(passed, reason) for one run under firmware."""
     lines = host_lines(log_text)
+    starts = host_starts(lines)
     failures = [line for line in lines if line.startswith("FAIL ")]
     skipped = [line for line in lines if line.startswith(NOT_APPLICABLE)]
     summaries = [SUMMARY.match(line) for line in lines if line.startswith("SUMMARY:")]
@@ -96,6 +109,8 @@ def judge(log_text, exit_code, timed_out, limit, firmware):
     detail = _exception(log_text, firmware.exception_marks)
     if detail is not None:
         return False, f"processor exception in firmware ({detail}); last host line: {last}"
+    if starts > firmware.boots:
+        return False, f"the host started {starts} times, expected {firmware.boots}: an unexpected reset"
     if timed_out:
         return False, f"no verdict within {limit:.0f} s; last host line: {last}"
     if not lines:
@@ -134,12 +149,22 @@ def processor_exception(log_text, firmware):
     return _exception(log_text, firmware.exception_marks)
 
 
-def boot(firmware, host, driver, limit, log_path, work_dir, extra_args=(), stop_when=None):
+def _stop_early(log_path, firmware):
+    """True when the log already shows the run cannot pass: firmware halts
+    after an exception, and a host started too often would go on resetting."""
+    if not os.path.exists(log_path):
+        return False
+    log_text = read_log(log_path)
+    return bool(processor_exception(log_text, firmware)) or host_starts(host_lines(log_text)) > firmware.boots
+
+
+def boot(firmware, host, driver, limit, log_path, work_dir, extra_args=(), stop_when=None, files=None):
     """Runs QEMU once; returns (log text, exit code, timed out, seconds)."""
     command = [
-        QEMU, "-machine", "pc", "-m", "256", "-nodefaults", "-display", "none", "-no-reboot",
+        QEMU, *firmware.machine, "-m", "256", "-nodefaults", "-display", "none",
+        *(["-no-reboot"] if firmware.boots == 1 else []),
         *firmware.firmware_args(work_dir),
-        *firmware.boot_drive(work_dir, host, driver),
+        *firmware.boot_drive(work_dir, host, driver, files or {}),
         "-serial", f"file:{log_path}",
         "-monitor", "none",
         "-device", "isa-debug-exit,iobase=0xf4,iosize=0x04",
@@ -152,9 +177,8 @@ def boot(firmware, host, driver, limit, log_path, work_dir, extra_args=(), stop_
         if time.monotonic() - started > limit:
             timed_out = True
             break
-        # Firmware halts after an exception: stop waiting.
-        if os.path.exists(log_path) and _exception(read_log(log_path), firmware.exception_marks):
-            time.sleep(0.5)  # let the register dump reach the log
+        if _stop_early(log_path, firmware):
+            time.sleep(0.5)  # let a register dump reach the log
             break
         if stop_when is not None and stop_when():
             break
@@ -169,9 +193,10 @@ def boot(firmware, host, driver, limit, log_path, work_dir, extra_args=(), stop_
     return log_text, process.returncode, timed_out, seconds
 
 
-def missing_prerequisite(firmware, host, driver):
+def missing_prerequisite(firmware, host, driver, files=None):
     """What is missing to boot, or None."""
-    for path, what in ((host, "reference host"), (driver, "driver")):
+    wanted = [(host, "reference host"), (driver, "driver")] + [(path, name) for name, path in (files or {}).items()]
+    for path, what in wanted:
         if not os.path.isfile(path):
             return f"{what} not found at {path}"
     for path in firmware.files:
@@ -183,9 +208,9 @@ def missing_prerequisite(firmware, host, driver):
 
 
 def run(firmware, host, driver, limit, log_path=None, extra_args: Sequence[str] = (),
-        stop_when: Optional[Callable[[], bool]] = None):
-    """Boots once and judges the boot; the serial log stays at log_path when given."""
-    missing = missing_prerequisite(firmware, host, driver)
+        stop_when: Optional[Callable[[], bool]] = None, files=None):
+    """Boots and judges the run; the serial log stays at log_path when given."""
+    missing = missing_prerequisite(firmware, host, driver, files)
     if missing:
         return Outcome(False, missing, [], 0.0, None, "")
     with tempfile.TemporaryDirectory(prefix="theme-firmware-") as work_dir:
@@ -193,20 +218,25 @@ def run(firmware, host, driver, limit, log_path=None, extra_args: Sequence[str] 
         if os.path.exists(log_path):
             os.remove(log_path)
         log_text, exit_code, timed_out, seconds = boot(firmware, host, driver, limit, log_path, work_dir, extra_args,
-                                                       stop_when)
+                                                       stop_when, files)
     passed, reason = judge(log_text, exit_code, timed_out, limit, firmware)
     return Outcome(passed, reason, host_lines(log_text), seconds, exit_code, log_text)
 
 
 # --- Boot drives ---------------------------------------------------------
 
-def directory_drive(work_dir, host, driver):
+def boot_files(host, driver, files):
+    """(source path, name in \\EFI\\BOOT) of every file on the boot drive."""
+    return [(host, HOST_FILE), (driver, DRIVER_FILE)] + [(path, name) for name, path in sorted(files.items())]
+
+
+def directory_drive(work_dir, host, driver, files=()):
     """A FAT drive that QEMU builds from a directory (no partition table)."""
     drive = os.path.join(work_dir, "drive")
     boot_dir = os.path.join(drive, "EFI", "BOOT")
     os.makedirs(boot_dir)
-    shutil.copyfile(host, os.path.join(boot_dir, HOST_FILE))
-    shutil.copyfile(driver, os.path.join(boot_dir, DRIVER_FILE))
+    for path, name in boot_files(host, driver, dict(files)):
+        shutil.copyfile(path, os.path.join(boot_dir, name))
     return ["-drive", f"file=fat:rw:{drive},format=raw,if=ide"]
 
 
@@ -227,7 +257,7 @@ def mbr(start, sectors, kind):
     return bytes(record)
 
 
-def partitioned_drive(work_dir, host, driver):
+def partitioned_drive(work_dir, host, driver, files=()):
     """A disk image with an MBR and one EFI system partition (FAT) at sector
     2048, made with mtools: no root or loop device needed."""
     image = os.path.join(work_dir, "disk.img")
@@ -240,8 +270,7 @@ def partitioned_drive(work_dir, host, driver):
         ["mformat", "-i", partition, "-T", str(PARTITION_SECTORS), "-h", "64", "-s", "32", "-H",
          str(PARTITION_START), "-v", "THEMEBOOT", "::"],
         ["mmd", "-i", partition, "::/EFI", "::/EFI/BOOT"],
-        ["mcopy", "-i", partition, host, f"::/EFI/BOOT/{HOST_FILE}"],
-        ["mcopy", "-i", partition, driver, f"::/EFI/BOOT/{DRIVER_FILE}"],
+        *(["mcopy", "-i", partition, path, f"::/EFI/BOOT/{name}"] for path, name in boot_files(host, driver, dict(files))),
     ):
         subprocess.run(command, check=True, env=environment, stdout=subprocess.DEVNULL)
     return ["-drive", f"file={image},format=raw,if=ide"]
@@ -253,13 +282,41 @@ def bios(path):
     return lambda work_dir: ["-bios", path]
 
 
+def split_flash(code, variables_template):
+    """Firmware code read-only and a writable copy of a variable store, so
+    that variables written in one boot are there in the next."""
+    def arguments(work_dir):
+        variables = os.path.join(work_dir, "vars.fd")
+        shutil.copyfile(variables_template, variables)
+        return ["-drive", f"if=pflash,format=raw,unit=0,readonly=on,file={code}",
+                "-drive", f"if=pflash,format=raw,unit=1,file={variables}"]
+    return arguments
+
+
 OVMF_IMAGE = "/usr/share/ovmf/OVMF.fd"
+OVMF_CODE = "/usr/share/OVMF/OVMF_CODE_4M.fd"
+OVMF_VARS = "/usr/share/OVMF/OVMF_VARS_4M.fd"
+OVMF_SECURE_CODE = "/usr/share/OVMF/OVMF_CODE_4M.secboot.fd"
+# Debian's test store: its "snakeoil" certificate enrolled as PK, KEK and db.
+OVMF_SNAKEOIL_VARS = "/usr/share/OVMF/OVMF_VARS_4M.snakeoil.fd"
+OVMF_EXCEPTION = ("!!!! X64 Exception",)
 UBOOT_IMAGE = "/usr/lib/u-boot/qemu-x86_64/u-boot.rom"
 
 FIRMWARES = {
     "ovmf": Firmware(
         name="OVMF", files=(OVMF_IMAGE,), firmware_args=bios(OVMF_IMAGE), boot_drive=directory_drive,
-        exception_marks=("!!!! X64 Exception",)),
+        exception_marks=OVMF_EXCEPTION),
+    # Two boots: the host writes a load option and resets; the boot manager
+    # loads the driver in the second.
+    "ovmf-two-boots": Firmware(
+        name="OVMF (split flash, two boots)", files=(OVMF_CODE, OVMF_VARS),
+        firmware_args=split_flash(OVMF_CODE, OVMF_VARS), boot_drive=directory_drive,
+        exception_marks=OVMF_EXCEPTION, boots=2),
+    "ovmf-secure-boot": Firmware(
+        name="OVMF Secure Boot", files=(OVMF_SECURE_CODE, OVMF_SNAKEOIL_VARS),
+        firmware_args=split_flash(OVMF_SECURE_CODE, OVMF_SNAKEOIL_VARS), boot_drive=directory_drive,
+        exception_marks=OVMF_EXCEPTION,
+        machine=("-machine", "q35,smm=on", "-global", "driver=cfi.pflash01,property=secure,value=on")),
     "u-boot": Firmware(
         name="U-Boot", files=(UBOOT_IMAGE,), firmware_args=bios(UBOOT_IMAGE), boot_drive=partitioned_drive,
         exception_marks=("### ERROR ### Please RESET the board ###",),

@@ -14,6 +14,8 @@ import firmware_runner as runner  # noqa: E402
 
 OVMF = runner.FIRMWARES["ovmf"]
 UBOOT = runner.FIRMWARES["u-boot"]
+TWO_BOOTS = runner.FIRMWARES["ovmf-two-boots"]
+STARTED = "INFO reference host started\r\n"
 FIRMWARE_NOISE = "\x1b[2J\x1b[01;01HBdsDxe: starting Boot0001\r\n\r\n"
 GOOD = FIRMWARE_NOISE + "STEP load\r\nPASS driver started: status 0x0\r\nINFO x\r\nSUMMARY: 1 passed, 0 failed\r\n"
 FAILING = (FIRMWARE_NOISE + "PASS a: 1\r\nFAIL image package: no image package on the driver's image handle\r\n"
@@ -51,6 +53,12 @@ class Verdicts(unittest.TestCase):
              "OVMF supports what the host called not applicable"),
             ("N/A line the summary does not count", UBOOT, SKIPPED.replace(", 1 not applicable", ""), 33, False,
              False, "0 not applicable but 1 N/A lines"),
+            ("a second start where one boot is expected", OVMF, STARTED + STARTED + GOOD, 33, False, False,
+             "started 2 times, expected 1"),
+            ("two starts in a run of two boots", TWO_BOOTS, STARTED + "INFO resetting\r\n" + STARTED + GOOD, 33,
+             False, True, "1 checks passed"),
+            ("a third start in a run of two boots", TWO_BOOTS, STARTED * 3, None, True, False,
+             "started 3 times, expected 2"),
             ("not applicable counted, no line", UBOOT, GOOD.replace("0 failed", "0 failed, 1 not applicable"), 33,
              False, False, "1 not applicable but 0 N/A lines"),
         ]
