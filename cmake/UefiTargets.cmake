@@ -60,12 +60,16 @@ set(REFERENCE_HOST_SOURCES
   tests/hostcalls/HostCall.cpp
   tests/firmware/host/Checks.cpp
   tests/firmware/host/Console.cpp
+  tests/firmware/host/DriverFromLoadOption.cpp
+  tests/firmware/host/DriverFromVolume.cpp
   tests/firmware/host/DriverLoader.cpp
   tests/firmware/host/EventHookChecks.cpp
   tests/firmware/host/ExpectedLines.cpp
   tests/firmware/host/HiiResource.cpp
+  tests/firmware/host/DriverRecords.cpp
   tests/firmware/host/HostFirmware.cpp
   tests/firmware/host/HostImages.cpp
+  tests/firmware/host/HostMode.cpp
   tests/firmware/host/HostServicesTable.cpp
   tests/firmware/host/HostUiTable.cpp
   tests/firmware/host/ImageHeaders.cpp
@@ -78,6 +82,7 @@ set(REFERENCE_HOST_SOURCES
   tests/firmware/host/RunPlatformLibrary.cpp
   tests/firmware/host/RunQueries.cpp
   tests/firmware/host/RunRegistration.cpp
+  tests/firmware/host/SecureBootRefusals.cpp
   platform/CompilerSupport.cpp
 )
 add_executable(ReferenceHost ${REFERENCE_HOST_SOURCES})

@@ -19,8 +19,16 @@ BOOLEAN ReadFailed(DRIVER_LOAD *Load, const char *Step, EFI_STATUS Status) {
 
 UINT16 NodeLength(const HOST_DEVICE_PATH_NODE *Node) { return (UINT16)(Node->Length[0] | (Node->Length[1] << 8)); }
 
-// The boot volume's device path followed by a file-path node for Path.
-EFI_DEVICE_PATH_PROTOCOL *FileDevicePath(EFI_HANDLE Device, const CHAR16 *Path) {
+HOST_LOADED_IMAGE_PROTOCOL *OwnLoadedImage() {
+  VOID *Interface = nullptr;
+  if (EFI_ERROR(gHostBootServices->HandleProtocol(gHostImageHandle, &mLoadedImageGuid, &Interface))) {
+    return nullptr;
+  }
+  return static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
+}
+
+// The device's path followed by a file-path node for Path; its size in *Size.
+EFI_DEVICE_PATH_PROTOCOL *FileDevicePath(EFI_HANDLE Device, const CHAR16 *Path, UINTN *Size) {
   VOID *Interface = nullptr;
   if (Device == nullptr || EFI_ERROR(gHostBootServices->HandleProtocol(Device, &mDevicePathGuid, &Interface))) {
     return nullptr;
@@ -50,18 +58,16 @@ EFI_DEVICE_PATH_PROTOCOL *FileDevicePath(EFI_HANDLE Device, const CHAR16 *Path) 
   CopyBytes(Result + Prefix + sizeof(HOST_DEVICE_PATH_NODE), Path, (PathChars + 1) * sizeof(CHAR16));
   HOST_DEVICE_PATH_NODE *End = reinterpret_cast<HOST_DEVICE_PATH_NODE *>(Result + Prefix + FileNode);
   *End = HOST_DEVICE_PATH_NODE{HOST_DEVICE_PATH_END, HOST_DEVICE_PATH_END_ENTIRE, {4, 0}};
+  *Size = Prefix + FileNode + sizeof(HOST_DEVICE_PATH_NODE);
   return Result;
 }
 
-HOST_LOADED_IMAGE_PROTOCOL *OwnLoadedImage() {
-  VOID *Interface = nullptr;
-  if (EFI_ERROR(gHostBootServices->HandleProtocol(gHostImageHandle, &mLoadedImageGuid, &Interface))) {
-    return nullptr;
-  }
-  return static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
-}
-
 }  // namespace
+
+EFI_DEVICE_PATH_PROTOCOL *BootFileDevicePath(const CHAR16 *Path, UINTN *Size) {
+  HOST_LOADED_IMAGE_PROTOCOL *Self = OwnLoadedImage();
+  return Self != nullptr ? FileDevicePath(Self->DeviceHandle, Path, Size) : nullptr;
+}
 
 BOOLEAN ReadDriverFile(DRIVER_LOAD *Load) {
   HOST_LOADED_IMAGE_PROTOCOL *Self = OwnLoadedImage();
@@ -108,8 +114,8 @@ BOOLEAN ReadDriverFile(DRIVER_LOAD *Load) {
 }
 
 BOOLEAN LoadDriverImage(DRIVER_LOAD *Load) {
-  HOST_LOADED_IMAGE_PROTOCOL *Self = OwnLoadedImage();
-  EFI_DEVICE_PATH_PROTOCOL *Path = Self != nullptr ? FileDevicePath(Self->DeviceHandle, Load->Path) : nullptr;
+  UINTN PathSize = 0;
+  EFI_DEVICE_PATH_PROTOCOL *Path = BootFileDevicePath(Load->Path, &PathSize);
   Load->HasDevicePath = Path != nullptr;
   Load->LoadStatus = gHostBootServices->LoadImage(FALSE, gHostImageHandle, Path, Load->File, Load->FileSize,
                                                   &Load->ImageHandle);

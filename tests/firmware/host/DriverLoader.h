@@ -18,6 +18,9 @@ typedef struct {
   BOOLEAN Started;
 } DRIVER_LOAD;
 
+// The boot volume's device path followed by a file-path node for Path, in
+// pool memory, its size in *Size; null when the volume has no device path.
+EFI_DEVICE_PATH_PROTOCOL *BootFileDevicePath(const CHAR16 *Path, UINTN *Size);
 // Reads Load->Path into pool memory.
 BOOLEAN ReadDriverFile(DRIVER_LOAD *Load);
 // LoadImage from the buffer (with the file's device path, where the volume

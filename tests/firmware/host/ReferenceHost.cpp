@@ -4,6 +4,7 @@
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
 #include "tests/firmware/host/HostFirmware.h"
+#include "tests/firmware/host/HostMode.h"
 #include "tests/firmware/host/Run.h"
 
 namespace {
@@ -21,6 +22,8 @@ extern "C" EFI_STATUS EFIAPI ReferenceHostMain(EFI_HANDLE ImageHandle, EFI_SYSTE
 
   ConsoleWrite("\n");
   Info("reference host started");
+  const HOST_MODE Mode = ReadHostMode();
+  Info("driver brought in by: %s", HostModeName(Mode));
   PrepareFirmware(&mRun);
   if (FatalRunRequested()) {
     RunIntoFatalDisplay(&mRun);
@@ -29,7 +32,7 @@ extern "C" EFI_STATUS EFIAPI ReferenceHostMain(EFI_HANDLE ImageHandle, EFI_SYSTE
   }
   PreinstallRecords(&mRun);
   InstallHeapHobList(&mRun);
-  const BOOLEAN Started = LoadAndStartDriver(&mRun);
+  const BOOLEAN Started = BringInDriver(&mRun, Mode);
   CheckHeapRecordList(&mRun);
   if (Started && CheckRegistration(&mRun)) {
     BuildImageTableFromPackage(&mRun);

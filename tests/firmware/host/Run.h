@@ -11,6 +11,9 @@ typedef struct {
   EFI_HANDLE RecordHandle;
   BOOLEAN PackageFound;
   UINTN PackageImages;              // entries of the image table filled from it
+  // The driver's record from a load before the host's own (by the boot
+  // manager); the host's load must retire it.
+  const THEME_PROVIDER_PROTOCOL *PriorDriverRecord;
 } HOST_RUN;
 
 // Screen mode, PCD substitute.

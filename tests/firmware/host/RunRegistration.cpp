@@ -121,7 +121,7 @@ void FindActiveRecord(HOST_RUN *Run) {
   for (UINTN Index = 0; Index < Count; Index++) {
     VOID *Interface = nullptr;
     if (EFI_ERROR(gHostBootServices->HandleProtocol(Handles[Index], &mThemeProviderGuid, &Interface)) ||
-        IsPreinstalled(Interface)) {
+        IsPreinstalled(Interface) || Interface == Run->PriorDriverRecord) {
       continue;
     }
     auto *Record = static_cast<THEME_PROVIDER_PROTOCOL *>(Interface);
@@ -135,8 +135,10 @@ void FindActiveRecord(HOST_RUN *Run) {
     }
   }
   gHostBootServices->FreePool(Handles);
-  Check(Count == 3, "theme-provider records installed", "%llu (the driver's and the two pre-installed)%s",
-        (UINT64)Count, Count == 3 ? "" : ", expected 3");
+  const UINTN Expected = Run->PriorDriverRecord != nullptr ? 4 : 3;
+  Check(Count == Expected, "theme-provider records installed", "%llu (the driver's, the two pre-installed%s)%s",
+        (UINT64)Count, Run->PriorDriverRecord != nullptr ? " and the earlier load's" : "",
+        Count == Expected ? "" : ", not as expected");
   Check(Live == 1, "active record found", "%llu live record(s) of version 40 besides the host's own", (UINT64)Live);
   // A record of the wrong version or signature is still the driver's: the
   // run goes on with it so that the rest of the checks can speak.

@@ -1,0 +1,117 @@
+// The driver built into flash, as close as a running system gets: the DXE
+// core is handed a firmware volume holding the driver's FFS file and
+// dispatches it. A copy with a damaged header checksum must be refused.
+#include "tests/firmware/host/Checks.h"
+#include "tests/firmware/host/HostFirmware.h"
+#include "tests/firmware/host/HostMode.h"
+#include "tests/firmware/host/ShippingFirmware.h"
+#include "tests/firmware/host/ShippingWays.h"
+
+namespace {
+
+const EFI_GUID mDxeServicesGuid = HOST_DXE_SERVICES_TABLE_GUID;
+
+// Volume layout the host reads: where the header says the files begin, and
+// each file's name, type and 24-bit size; files sit on 8-byte boundaries.
+constexpr UINTN VolumeHeaderLengthAt = 48;
+constexpr UINTN FileHeaderSize = 24;
+constexpr UINT8 FileTypeDriver = 0x07;
+
+const HOST_DXE_SERVICES *FindDxeServices() {
+  for (UINTN Index = 0; Index < gHostSystemTable->NumberOfTableEntries; Index++) {
+    const EFI_CONFIGURATION_TABLE &Entry = gHostSystemTable->ConfigurationTable[Index];
+    if (SameBytes(&Entry.VendorGuid, &mDxeServicesGuid, sizeof(EFI_GUID))) {
+      return static_cast<const HOST_DXE_SERVICES *>(Entry.VendorTable);
+    }
+  }
+  return nullptr;
+}
+
+// The name of the first driver file in the volume; false when it has none.
+BOOLEAN FirstDriverFileName(const UINT8 *Volume, UINTN Size, EFI_GUID *Name) {
+  if (Size < VolumeHeaderLengthAt + 2) {
+    return FALSE;
+  }
+  UINTN At = Volume[VolumeHeaderLengthAt] | (Volume[VolumeHeaderLengthAt + 1] << 8);
+  while (At + FileHeaderSize <= Size) {
+    const UINT8 *File = Volume + At;
+    const UINTN FileSize = File[20] | (File[21] << 8) | (File[22] << 16);
+    if (File[18] == FileTypeDriver) {
+      CopyBytes(Name, File, sizeof(EFI_GUID));
+      return TRUE;
+    }
+    if (FileSize < FileHeaderSize) {
+      return FALSE;
+    }
+    At = (At + FileSize + 7) & ~static_cast<UINTN>(7);
+  }
+  return FALSE;
+}
+
+// The volume file read into page-aligned boot-services memory, as the DXE
+// core wants a volume. The memory stays even when the volume is refused:
+// the DXE core keeps a block-device handle onto a volume whose file system
+// it then finds corrupted.
+EFI_STATUS ProcessVolumeFile(const HOST_DXE_SERVICES *Dxe, const CHAR16 *Path, EFI_HANDLE *Volume, EFI_GUID *DriverName) {
+  VOID *File = nullptr;
+  UINTN Size = 0;
+  if (!ReadBootFile(Path, &File, &Size)) {
+    return EFI_NOT_FOUND;
+  }
+  const UINTN Pages = (Size + HOST_PAGE_SIZE - 1) / HOST_PAGE_SIZE;
+  EFI_PHYSICAL_ADDRESS Memory = 0;
+  EFI_STATUS Status = AllocatePagesService(gHostBootServices)(HOST_ALLOCATE_ANY_PAGES, EfiBootServicesData, Pages, &Memory);
+  if (!EFI_ERROR(Status)) {
+    VOID *Copy = reinterpret_cast<VOID *>(Memory);
+    CopyBytes(Copy, File, Size);
+    if (DriverName != nullptr && !FirstDriverFileName(static_cast<const UINT8 *>(Copy), Size, DriverName)) {
+      Info("no driver file found in the volume");
+    }
+    Status = Dxe->ProcessFirmwareVolume(Copy, Size, Volume);
+  }
+  FreeHostPool(File);
+  return Status;
+}
+
+// The image's file path is the firmware-volume file node of Name.
+BOOLEAN NamesVolumeFile(const VOID *FilePath, const EFI_GUID &Name) {
+  const auto *Node = static_cast<const HOST_FW_FILE_NODE *>(FilePath);
+  return Node != nullptr && Node->Type == HOST_DEVICE_PATH_MEDIA && Node->SubType == HOST_DEVICE_PATH_MEDIA_PIWG_FW_FILE &&
+         SameBytes(&Node->FileName, &Name, sizeof(EFI_GUID));
+}
+
+}  // namespace
+
+BOOLEAN DispatchFromFirmwareVolume(HOST_RUN *Run) {
+  Step("firmware volume");
+  const HOST_DXE_SERVICES *Dxe = FindDxeServices();
+  if (!Check(Dxe != nullptr && Dxe->Hdr.Signature == HOST_DXE_SERVICES_SIGNATURE, "DXE services table found",
+             "%s", Dxe != nullptr ? "in the configuration table" : "not in the configuration table")) {
+    return FALSE;
+  }
+  EFI_HANDLE Damaged = nullptr;
+  const EFI_STATUS DamagedStatus = ProcessVolumeFile(Dxe, u"\\EFI\\BOOT\\Damaged.fv", &Damaged, nullptr);
+  CheckHex("volume with a damaged checksum refused: status", HOST_VOLUME_CORRUPTED, DamagedStatus);
+  EFI_HANDLE Volume = nullptr;
+  EFI_GUID DriverName = {};
+  const EFI_STATUS Status = ProcessVolumeFile(Dxe, u"\\EFI\\BOOT\\ThemeDriver.fv", &Volume, &DriverName);
+  if (!CheckHex("volume processed: status", EFI_SUCCESS, Status)) {
+    return FALSE;
+  }
+  const EFI_STATUS Dispatched = Dxe->Dispatch();
+  CheckHex("DXE dispatcher ran the volume's driver: status", EFI_SUCCESS, Dispatched);
+
+  THEME_PROVIDER_PROTOCOL *Record = nullptr;
+  EFI_HANDLE RecordHandle = nullptr;
+  const UINTN Records = FindDriverRecords(&Record, &RecordHandle);
+  if (!Check(Records == 1, "driver's record installed by the dispatched driver", "%llu record(s)", (UINT64)Records) ||
+      !AdoptLoadedDriver(Run, Record->ImageHandle)) {
+    return FALSE;
+  }
+  const HOST_LOADED_IMAGE_PROTOCOL *Image = Run->Load.LoadedImage;
+  Check(NamesVolumeFile(Image->FilePath, DriverName), "driver image's file path is its FFS file", "%s",
+        NamesVolumeFile(Image->FilePath, DriverName) ? "firmware-volume file node of the driver's file name"
+                                                      : "another path");
+  return CheckHex("driver image's device is the processed volume", reinterpret_cast<UINT64>(Volume),
+                  reinterpret_cast<UINT64>(Image->DeviceHandle));
+}
