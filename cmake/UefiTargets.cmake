@@ -63,10 +63,10 @@ set(REFERENCE_HOST_SOURCES
   tests/firmware/host/DriverFromLoadOption.cpp
   tests/firmware/host/DriverFromVolume.cpp
   tests/firmware/host/DriverLoader.cpp
+  tests/firmware/host/DriverRecords.cpp
   tests/firmware/host/EventHookChecks.cpp
   tests/firmware/host/ExpectedLines.cpp
   tests/firmware/host/HiiResource.cpp
-  tests/firmware/host/DriverRecords.cpp
   tests/firmware/host/HostFirmware.cpp
   tests/firmware/host/HostImages.cpp
   tests/firmware/host/HostMode.cpp
