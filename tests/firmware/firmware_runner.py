@@ -50,7 +50,7 @@ class Firmware:
     name: str                                   # in reports: "OVMF", "U-Boot"
     files: tuple                                # must exist before booting (firmware images)
     firmware_args: Callable[[str], list]        # (work dir) -> QEMU options that load the firmware
-    boot_drive: Callable[[str, str, str], list]  # (work dir, host, driver) -> QEMU options for the drive
+    boot_drive: Callable[[str, str, str, dict], list]  # (work dir, host, driver, files) -> QEMU drive options
     exception_marks: tuple = ()                 # serial text of a processor exception in the firmware
     not_applicable: tuple = ()                  # names of checks the firmware may report not applicable
     machine: tuple = ("-machine", "pc")         # QEMU options for the machine
