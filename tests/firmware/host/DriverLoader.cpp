@@ -1,6 +1,7 @@
 #include "tests/firmware/host/DriverLoader.h"
 
 #include "tests/firmware/host/HostFirmware.h"
+#include "tests/firmware/host/ShippingFirmware.h"
 
 namespace {
 
@@ -121,6 +122,13 @@ BOOLEAN LoadDriverImage(DRIVER_LOAD *Load) {
                                                   &Load->ImageHandle);
   FreeHostPool(Path);
   if (EFI_ERROR(Load->LoadStatus)) {
+    // Some firmware refuses an image under Secure Boot and still hands out
+    // its handle: nothing may be left loaded.
+    if (Load->ImageHandle != nullptr) {
+      UnloadImageService(gHostBootServices)(Load->ImageHandle);
+      Load->ImageHandle = nullptr;
+      Load->RefusedHandleUnloaded = TRUE;
+    }
     return FALSE;
   }
   VOID *Interface = nullptr;

@@ -13,6 +13,7 @@ typedef struct {
   BOOLEAN HasDevicePath;        // the load named the file by device path too
   EFI_STATUS LoadStatus;
   EFI_HANDLE ImageHandle;
+  BOOLEAN RefusedHandleUnloaded;  // the load failed yet gave a handle, now unloaded
   HOST_LOADED_IMAGE_PROTOCOL *LoadedImage;
   EFI_STATUS StartStatus;
   BOOLEAN Started;

@@ -3,7 +3,6 @@
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/ShippingWays.h"
-#include "tests/firmware/host/ShippingFirmware.h"
 
 namespace {
 
@@ -49,12 +48,4 @@ BOOLEAN AdoptLoadedDriver(HOST_RUN *Run, EFI_HANDLE ImageHandle) {
        Run->Load.LoadedImage->ImageSize);
   return CheckDec("driver loaded as a boot-service driver: code memory type", EfiBootServicesCode,
                   Run->Load.LoadedImage->ImageCodeType);
-}
-
-BOOLEAN RefusedAndUnloaded(EFI_STATUS Status, EFI_HANDLE *Handle) {
-  if (*Handle != nullptr) {
-    UnloadImageService(gHostBootServices)(*Handle);
-    *Handle = nullptr;
-  }
-  return Status == HOST_ACCESS_DENIED || Status == HOST_SECURITY_VIOLATION;
 }

@@ -36,11 +36,13 @@ void CheckRefused(const REFUSED_COPY &Copy) {
     Check(FALSE, Copy.What, "file not read: %s (status 0x%llX)", Load.ReadFailure, Load.ReadStatus);
     return;
   }
-  LoadDriverImage(&Load);
-  const BOOLEAN HadHandle = Load.ImageHandle != nullptr;
-  const BOOLEAN Refused = RefusedAndUnloaded(Load.LoadStatus, &Load.ImageHandle);
+  const BOOLEAN Loaded = LoadDriverImage(&Load);
+  if (Loaded) {
+    UnloadImageService(gHostBootServices)(Load.ImageHandle);
+  }
+  const BOOLEAN Refused = Load.LoadStatus == HOST_ACCESS_DENIED || Load.LoadStatus == HOST_SECURITY_VIOLATION;
   Check(Refused, Copy.What, "LoadImage status 0x%llX%s", Load.LoadStatus,
-        HadHandle ? ", its handle unloaded" : ", no handle");
+        Load.RefusedHandleUnloaded ? ", its handle unloaded" : Loaded ? ", loaded (now unloaded)" : ", no handle");
   FreeHostPool(Load.File);
 }
 

@@ -17,10 +17,6 @@ BOOLEAN LoadThroughLoadOption(HOST_RUN *Run);
 // then the signed driver loaded.
 BOOLEAN LoadUnderSecureBoot(HOST_RUN *Run);
 
-// True for the answers firmware gives an image it will not run; unloads the
-// handle that some firmware hands out with EFI_SECURITY_VIOLATION.
-BOOLEAN RefusedAndUnloaded(EFI_STATUS Status, EFI_HANDLE *Handle);
-
 // The theme-provider records that a loaded driver installed (those that
 // name an image handle; the host's pre-installed records name none): how
 // many, and the last one found with its handle.
