@@ -49,3 +49,14 @@ BOOLEAN AdoptLoadedDriver(HOST_RUN *Run, EFI_HANDLE ImageHandle) {
   return CheckDec("driver loaded as a boot-service driver: code memory type", EfiBootServicesCode,
                   Run->Load.LoadedImage->ImageCodeType);
 }
+
+BOOLEAN InsideImageOf(EFI_HANDLE ImageHandle, const VOID *Address) {
+  VOID *Interface = nullptr;
+  if (EFI_ERROR(gHostBootServices->HandleProtocol(ImageHandle, &mLoadedImageGuid, &Interface)) || Interface == nullptr) {
+    return FALSE;
+  }
+  const auto *Image = static_cast<const HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
+  const UINT64 Base = reinterpret_cast<UINT64>(Image->ImageBase);
+  const UINT64 At = reinterpret_cast<UINT64>(Address);
+  return At >= Base && At < Base + Image->ImageSize;
+}

@@ -22,5 +22,8 @@ BOOLEAN LoadUnderSecureBoot(HOST_RUN *Run);
 // many, and the last one found with its handle.
 UINTN FindDriverRecords(THEME_PROVIDER_PROTOCOL **Record, EFI_HANDLE *Handle);
 
+// True when Address lies inside the image loaded on ImageHandle.
+BOOLEAN InsideImageOf(EFI_HANDLE ImageHandle, const VOID *Address);
+
 // Fills Run->Load for a driver that firmware loaded and started itself.
 BOOLEAN AdoptLoadedDriver(HOST_RUN *Run, EFI_HANDLE ImageHandle);
