@@ -111,8 +111,8 @@ def judge(writes, log_text, firmware) -> (bool, str):
 
 def fatal_drive(boot_drive):
     """The firmware's usual boot drive with the marker beside the host."""
-    def drive(work_dir, host, driver):
-        args = boot_drive(work_dir, host, driver)
+    def drive(work_dir, host, driver, files):
+        args = boot_drive(work_dir, host, driver, files)
         with open(os.path.join(work_dir, "drive", "EFI", "BOOT", MARKER_FILE), "w") as marker:
             marker.write("halt on the heap-record list\n")
         return args
