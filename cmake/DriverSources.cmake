@@ -17,7 +17,11 @@ set(THEME_DRIVER_SOURCES
   screen/EventHook.cpp
   screen/MainScreen.cpp
   screen/ThemeNotify.cpp
-  style/ThemeStyleObject.cpp
+  style/StyleByClass.cpp
+  style/StyleById.cpp
+  style/StyleByPartCode.cpp
+  style/StyleCalls.cpp
+  style/StyleRows.cpp
 )
 
 # Only in the driver: symbols that a hosted build takes from its C library,

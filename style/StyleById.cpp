@@ -1,0 +1,112 @@
+// The first styling stage and the record operation itself: eighteen object
+// identifiers get a look of their own; every other object goes on to the
+// part-code stage.
+#include "host/HostAccess.h"
+#include "style/Style.h"
+#include "style/StyleCalls.h"
+#include "style/StyleStages.h"
+
+namespace {
+
+enum : UINT8 {
+  ChildRequest521,
+  ShrinkAreaAndRequest524,
+  Attribute69641,
+};
+
+constexpr STYLE_STEP mIdRows[] = {
+    Row(0x14531000),
+      State(6, Color(0xFF7A726F), Color(0xFF1E1B1A), Keep, Color(0xFF7A726F, 1)),
+      State(5, Color(0xFFE5E2E1), Color(0xFF1E1B1A, 0x1FFFFFFF), Keep, Color(0xFFB1A6A2, 1)),
+    Row(0x14531001),
+      Req(1540, 6, 0xFF7A726F),
+    Row(0x19592000), Or(0x19592001),
+      State(1, Keep, Keep, Keep, Color(0xFFA0A0A0, 1)),
+    Row(0x19592002),
+      State(0, Color(0xFFE5E2E1), Keep, Keep, Keep),
+    Row(0x20241079),
+      Req(642, 5, ThemeImage(168)),
+      Req(642, 2, ThemeImage(167)),
+    Row(0x39000000),
+      Odd(ChildRequest521),
+      State(0, Keep, Keep, Keep, 0),
+      State(1, Keep, Keep, Keep, 0),
+    Row(0x39001003), Or(0x39001004), Or(0x39001005),
+      Odd(ShrinkAreaAndRequest524),
+    Row(0xA0000000),
+      Odd(Attribute69641),
+    Row(0xA0001001),
+      Req(642, 1, ThemeImage(148)),
+    Row(0xA0001002),
+      Req(642, 1, ThemeImage(152)),
+    Row(0xA0001003),
+      Req(642, 1, ThemeImage(156)),
+    Row(0xA0001004),
+      Req(640, 1, Color(0xFF52525B)),
+      Req(642, 1, ThemeImage(164)),
+      Req(641, 1, ThemeImage(160)),
+    Row(0xA2000201),
+      Deco(2084, 0xFFFF, 0xFFFF, 0, 0, 0, 0),
+    Row(0xB0000000),
+      State(6, Keep, 0, 0, Color(0xFF7A726F, 1)),
+    Row(0xB0002004),
+      State(0, Keep, Color(0x14000000), Keep, Color(0xFF484341)),
+      Req(640, 4, Color(0xFFE5E2E1, 1)),
+      Req(643, 1, Color(0xFFE5E2E1, 1)),
+      Req(643, 2, Color(0xFF968C88, 1)),
+};
+
+constexpr UINT32 kChildOfRequest521 = 0x01100000;
+constexpr INT32 kAreaInsetDesignUnits = 24;
+
+// The request goes to the child, unchecked; the rest of the row to Object.
+void RequestOfChild(UINT64 Object) {
+  const UINT64 Child = HostUi()->FindChild(Object, kChildOfRequest521);
+  SendRequest(Child, 521, 0, 0);
+}
+
+// ScaleY (24) twice: twice the first shrinks the area, the second,
+// sign-extended, is the index of request 524.
+void ShrinkArea(UINT64 Object) {
+  OBJECT_AREA Area;
+  ReadObjectArea(Object, &Area);
+  const INT32 Inset = HostServices()->ScaleY(kAreaInsetDesignUnits);
+  Area.Vertical = MoveVertical(Area.Vertical, (INT32)(0u - 2u * (UINT32)Inset));
+  WriteObjectArea(Object, &Area);
+  SendRequest(Object, 524, (UINT64)(INT64)HostServices()->ScaleY(kAreaInsetDesignUnits), 0xFF212121);
+}
+
+// The brush is the attribute's first argument; the second is two 16-bit
+// halves of 24.
+void SetAttribute69641(UINT64 Object) {
+  HostUi()->SetObjectAttribute(Object, 69641, HostImageBrush(9), 0x00180018);
+}
+
+BOOLEAN RunIdOddStep(UINT8 Which, const STYLE_TARGET *Target) {
+  switch (Which) {
+    case ChildRequest521:
+      RequestOfChild(Target->Object);
+      break;
+    case ShrinkAreaAndRequest524:
+      ShrinkArea(Target->Object);
+      break;
+    case Attribute69641:
+      SetAttribute69641(Target->Object);
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+constinit const STYLE_TABLE mStyleById = {mIdRows, sizeof(mIdRows) / sizeof(mIdRows[0]), RunIdOddStep};
+
+UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
+  const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};
+  if (!RunStyleRow(&mStyleById, ObjectId, &Target)) {
+    StyleByPart(Object, Class, PartCode, ObjectId);
+  }
+  return 0;
+}

@@ -1,0 +1,164 @@
+// The second styling stage: a look chosen by the object's part code, often
+// refined by its class. A part code with a row claims the object even when
+// no line of it holds for the class.
+#include "host/HostAccess.h"
+#include "style/StyleCalls.h"
+#include "style/StyleStages.h"
+
+namespace {
+
+enum : UINT8 {
+  OffsetImageRuns,
+  Part2400ByClass,
+  RestyleAsPart1101,
+  Decoration2067Translucent,
+  Decoration2067Dark,
+};
+
+// A class line of a part code is Row(part code, class); Row(part code) alone
+// holds for any class ("other" where it follows class lines).
+constexpr STYLE_STEP mPartRows[] = {
+    Row(0x1101), Or(0x1103),
+      State(6, Color(0xFFECEDEE), HostImage(1104), Keep, Keep),
+      State(2, Same, HostImage(1105), Keep, Keep),
+      State(5, Same, HostImage(1106), Keep, Keep),
+      State(3, Same, HostImage(1108), Keep, Keep),
+      State(1, Color(0xFF3F3F46), HostImage(1107), Keep, Keep),
+    Row(0x1102), Or(0x1105),
+      Odd(OffsetImageRuns),
+    Row(0x1304),
+      State(6, Color(0xFFE5E2E1), Keep, Keep, Keep),
+      State(4, Color(0xFF968C88), Keep, Keep, Keep),
+      State(2, Same, Keep, Keep, Keep),
+      State(3, Keep, Keep, Keep, Color(0xFFFF8333, ScaleX(3))),
+      State(5, Keep, Keep, Keep, Same),
+    Row(0x2080, 2),
+      Deco(2084, Color(0xFF615B58, 0x2EFFFFFF), Color(0xFF615B58, 0x14FFFFFF), Color(0xFF615B58), Color(0xFF615B58), 0, 0),
+      Deco(2085, Color(0xFFE5E2E1), Color(0xFFE5E2E1), Color(0xFFE5E2E1), 0, 0, 0),
+    Row(0x2080, 7),
+      State(6, Color(0xFFE5E2E1), Keep, Keep, Keep),
+      State(5, Color(0xFFE5E2E1), Keep, Keep, Keep),
+    Row(0x2080, 19),
+      State(6, Keep, Color(0xFF615B58), Keep, Keep),
+      State(2, Keep, Color(0xFF615B58, 0x2EFFFFFF), Keep, Keep),
+    Row(0x2080),
+    Row(0x2081, 2),
+      Deco(2084, Color(0xFF1E1B1A, 0x2EFFFFFF), Color(0xFF1E1B1A, 0x14FFFFFF), Color(0xFF1E1B1A), Color(0xFF1E1B1A), 0, 0),
+      Req(2077, 0, 0xFF615B58),
+    Row(0x2081),
+    Row(0x2082, 2),
+      Deco(2084, Color(0xFF1E1B1A, 0x2EFFFFFF), Color(0xFF1E1B1A, 0x14FFFFFF), 0, 0, 0, 0),
+      Req(2077, 0, 0xFF615B58),
+    Row(0x2082),
+    Row(0x2200),
+      State(1, Keep, Keep, Keep, Color(0xFF615B58, 1)),
+    Row(0x2400),
+      Req(1540, 6, 0xFFE5E2E1),
+      Req(1540, 1, 0xFFA0A0A0),
+      Odd(Part2400ByClass),
+    Row(0x3002, 2),
+      Odd(Decoration2067Translucent),
+      State(0, Color(0xFF212121), Keep, Keep, Keep),
+    Row(0x3002),
+    Row(0x3003, 2),
+      Odd(Decoration2067Dark),
+      State(0, Color(0xFFE5E2E1), Keep, Keep, Keep),
+      State(2, Color(0xFFE5E2E1), Color(0xFF1E1B1A, 0x2EFFFFFF), Keep, Keep),
+      Req(2077, 0, 0xFF615B58),
+    Row(0x3003, 11),
+      Req(524, 0, 0xFFE0E0E0),
+    Row(0x3003),
+    Row(0x4001), Or(0x4002),
+      State(0, Color(0xFFE5E2E1), Color(0xFF615B58, 0x1F000000), Keep, Color(0xFFB1A6A2)),
+      State(1, Color(0xFFE5E2E1), Color(0xFF615B58), Keep, Keep),
+      State(5, Color(0xFFE5E2E1), Color(0xFF615B58, 0x1F000000), Keep, Color(0xFFB1A6A2)),
+};
+
+// Part code 0x2400 after its two requests: a look by class. Class 15 gets
+// the whole look of part code 0x1101, one level deep.
+constexpr STYLE_STEP mPart2400ClassRows[] = {
+    Row(0x2400, 2),
+      Deco(2084, Color(0xFF1E1B1A, 0x2EFFFFFF), Color(0xFF1E1B1A, 0x14FFFFFF), Color(0xFF1E1B1A), Color(0xFF1E1B1A), 0, 0),
+      Req(2077, 0, 0xFF5B6158),
+    Row(0x2400, 11),
+    Row(0x2400, 15),
+      Odd(RestyleAsPart1101),
+    Row(0x2400),
+      State(4, Keep, Keep, Keep, Color(0xFF52525B, 1)),
+};
+
+// Kind 2067 carries two raw colours, copied in one piece after the host
+// cleared the descriptor.
+constexpr UINT64 mDecorationPairTranslucent[2] = {0x90D4D4D4, 0x90D4D4D4};
+constexpr UINT64 mDecorationPairDark[2] = {0xFF1E1B1A, 0xFF1E1B1A};
+
+void ApplyPairDecoration(UINT64 Object, const UINT64 (&Pair)[2], UINT64 Value4) {
+  DECORATION_DESC Descriptor;
+  HostServices()->ZeroBuffer(&Descriptor, sizeof(Descriptor));
+  Descriptor.Object = Object;
+  Descriptor.Kind = 2067;
+  __builtin_memcpy(&Descriptor.Value[2], Pair, sizeof(Pair));
+  Descriptor.Value[4] = Value4;
+  HostUi()->ApplyDecoration(&Descriptor);
+}
+
+// Part codes 0x1102 and 0x1105: request 1550 answers an offset into two runs
+// of host images, or 0xFFFFFFFF for nothing more. The brushes of the first
+// set are made out of field order.
+void StyleByImageOffset(UINT64 Object) {
+  const UINT32 Offset = (UINT32)HostUi()->ObjectRequest(Object, 1550, 0, 0);
+  if (Offset == 0xFFFFFFFF) {
+    return;
+  }
+  STATE_BRUSHES Brushes;
+  Brushes.Brush[1] = (BRUSH_ID)HostImageBrush(1055);
+  Brushes.Brush[2] = (BRUSH_ID)HostImageBrush(2228 + Offset);
+  Brushes.Brush[0] = (BRUSH_ID)ColorBrush(0xFFFFFFFF, 0);
+  Brushes.Brush[3] = BRUSH_KEEP;
+  SendStateBrushes(Object, 5, &Brushes);
+  SendStateBrushes(Object, 3, &Brushes);
+  Brushes.Brush[2] = (BRUSH_ID)HostImageBrush(2198 + Offset);
+  Brushes.Brush[0] = (BRUSH_ID)ColorBrush(0xFFFF6A00, 0);
+  Brushes.Brush[1] = BRUSH_KEEP;
+  SendStateBrushes(Object, 2, &Brushes);
+}
+
+BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target);
+
+constinit const STYLE_TABLE mPart2400ByClass = {mPart2400ClassRows, sizeof(mPart2400ClassRows) / sizeof(mPart2400ClassRows[0]),
+                                                RunPartOddStep};
+
+BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target) {
+  const UINT64 Object = Target->Object;
+  switch (Which) {
+    case OffsetImageRuns:
+      StyleByImageOffset(Object);
+      break;
+    case Part2400ByClass:
+      RunStyleRow(&mPart2400ByClass, 0x2400, Target);
+      break;
+    case RestyleAsPart1101:
+      StyleByPart(Object, 15, 0x1101, Target->ObjectId);
+      break;
+    case Decoration2067Translucent:
+      ApplyPairDecoration(Object, mDecorationPairTranslucent, 0);
+      break;
+    case Decoration2067Dark:
+      ApplyPairDecoration(Object, mDecorationPairDark, 1);
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+constinit const STYLE_TABLE mStyleByPartCode = {mPartRows, sizeof(mPartRows) / sizeof(mPartRows[0]), RunPartOddStep};
+
+void StyleByPart(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
+  const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};
+  if (!RunStyleRow(&mStyleByPartCode, PartCode, &Target)) {
+    StyleByClass(Object, Class);
+  }
+}

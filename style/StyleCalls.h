@@ -1,0 +1,25 @@
+// The host calls that every styling stage makes. The three brush functions
+// make one new brush each (HostImageBrush asks GetImage first) and return the
+// 32-bit MakeBrush result as the host gave it; a STATE_BRUSHES field keeps
+// only its low 16 bits.
+#pragma once
+
+#include "host/HostTypes.h"
+
+UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier);
+// GetImage's answer goes to MakeBrush unchecked, null included.
+UINT32 HostImageBrush(UINT32 HostImageId);
+// The host-filled image table entry of the theme image.
+UINT32 ThemeImageBrush(UINT32 ThemeImageId);
+
+// SetStateBrushes for the object with the case's set.
+void SendStateBrushes(UINT64 Object, UINT32 State, STATE_BRUSHES *Brushes);
+// ObjectRequest whose result nobody reads.
+void SendRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value);
+
+// GetObjectArea into a buffer of the stage's, then its first two values.
+void ReadObjectArea(UINT64 Object, OBJECT_AREA *Area);
+// SetObjectArea (Object, 0, Area, 0).
+void WriteObjectArea(UINT64 Object, OBJECT_AREA *Area);
+// Vertical + Change, wrapping in 32 bits whatever the host reported.
+INT32 MoveVertical(INT32 Vertical, INT32 Change);

@@ -1,0 +1,98 @@
+// The engine that runs one row of a styling table.
+#include "style/StyleRows.h"
+
+#include "host/HostAccess.h"
+#include "style/StyleCalls.h"
+
+namespace {
+
+UINT32 BrushModifier(UINT8 Index) {
+  if (Index == kModifierScaledX) {
+    return (UINT32)HostServices()->ScaleX(kScaledModifierDesignUnits);
+  }
+  return mBrushModifiers[Index];
+}
+
+// The 32-bit value of a field: a constant, or a brush made now.
+UINT32 FieldValue(STYLE_FIELD Field) {
+  const UINT16 Payload = Field.Payload();
+  switch (Field.Kind()) {
+    case StyleFieldColor:
+      return ColorBrush(mStyleConstants[Payload & 0xFF], BrushModifier((UINT8)(Payload >> 8)));
+    case StyleFieldHostImage:
+      return HostImageBrush(Payload);
+    case StyleFieldThemeImage:
+      return ThemeImageBrush(Payload);
+    default:
+      return mStyleConstants[Payload];
+  }
+}
+
+// The brushes are made in field order; a "same" field keeps what the case's
+// set held at its previous call.
+void RunStateStep(const STYLE_STEP *Step, UINT64 Object, STATE_BRUSHES *Brushes) {
+  for (UINTN Index = 0; Index < 4; Index++) {
+    if (Step->Field[Index].Kind() != StyleFieldSame) {
+      Brushes->Brush[Index] = (BRUSH_ID)FieldValue(Step->Field[Index]);
+    }
+  }
+  SendStateBrushes(Object, Step->Number, Brushes);
+}
+
+// Descriptors other than kind 2067 are written field by field, brushes made
+// in Value order.
+void RunDecorationStep(const STYLE_STEP *Step, UINT64 Object) {
+  DECORATION_DESC Descriptor;
+  Descriptor.Object = Object;
+  Descriptor.Kind = kTableDecorationKinds | Step->Number;
+  for (UINTN Index = 0; Index < 4; Index++) {
+    Descriptor.Value[Index] = FieldValue(Step->Field[Index]);
+  }
+  Descriptor.Value[4] = 0;
+  Descriptor.Value[5] = 0;
+  HostUi()->ApplyDecoration(&Descriptor);
+}
+
+// The steps after a row's markers, up to the next row. The row is one case:
+// it owns one brush set from its first state call to its last.
+void RunSteps(const STYLE_TABLE *Table, const STYLE_STEP *Step, const STYLE_STEP *End, const STYLE_TARGET *Target) {
+  STATE_BRUSHES Brushes = {};
+  for (; Step != End && Step->Op != StyleOpRow; Step++) {
+    switch (Step->Op) {
+      case StyleOpState:
+        RunStateStep(Step, Target->Object, &Brushes);
+        break;
+      case StyleOpRequest:
+        SendRequest(Target->Object, Step->Field[1].Bits, Step->Number, FieldValue(Step->Field[0]));
+        break;
+      case StyleOpDecoration:
+        RunDecorationStep(Step, Target->Object);
+        break;
+      case StyleOpOdd:
+        if (!Table->RunOddStep(Step->Number, Target)) {
+          return;
+        }
+        break;
+      default:  // further keys of the row
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+BOOLEAN RunStyleRow(const STYLE_TABLE *Table, UINT32 Key, const STYLE_TARGET *Target) {
+  const STYLE_STEP *End = Table->Steps + Table->Count;
+  BOOLEAN Claimed = FALSE;
+  for (const STYLE_STEP *Step = Table->Steps; Step != End; Step++) {
+    if (!IsRowMarker(*Step) || RowKey(*Step) != Key) {
+      continue;
+    }
+    Claimed = TRUE;
+    if (RowHoldsForAnyClass(*Step) || RowClass(*Step) == Target->Class) {
+      RunSteps(Table, Step + 1, End, Target);
+      return TRUE;
+    }
+  }
+  return Claimed;
+}
