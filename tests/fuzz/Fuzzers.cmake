@@ -1,0 +1,7 @@
+# The fuzz targets, one line each:
+#   add_theme_fuzzer(<Name> SECONDS <bounded run time> SOURCES <files under tests/>...)
+# Every target links the driver's sources (instrumented) and the fuzz host
+# (fuzz/FuzzHost.h). The inner clang build (project/) makes an executable of
+# each line; the outer build (CMakeLists.txt here) a ctest that runs it for
+# the given seconds.
+add_theme_fuzzer(StyleObjectFuzzer SECONDS 20 SOURCES fuzz/StyleObjectFuzzer.cpp)
