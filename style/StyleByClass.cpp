@@ -73,6 +73,7 @@ constexpr STYLE_STEP mClassRows[] = {
       State(2, Keep, Color(0xFF484341, 0x14FFFFFF), Keep, Keep),
       State(5, Keep, Color(0xFF484341, 0x14FFFFFF), Keep, Color(0xFF7A726F, 1)),
 };
+constexpr STYLE_ROW_INDEX mClassRowIndex = IndexRows(mClassRows);
 
 constexpr UINT16 kTagOfSiblingAreaTaker = 1599;
 constexpr UINT32 kAreaSiblingId = 0x39001004;
@@ -138,7 +139,7 @@ BOOLEAN RunClassOddStep(UINT8 Which, const STYLE_TARGET *Target) {
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleByClass = {mClassRows, sizeof(mClassRows) / sizeof(mClassRows[0]), RunClassOddStep};
+constinit const STYLE_TABLE mStyleByClass = {mClassRows, sizeof(mClassRows) / sizeof(mClassRows[0]), &mClassRowIndex, RunClassOddStep};
 
 void StyleByClass(UINT64 Object, UINT16 Class) {
   const STYLE_TARGET Target = {Object, 0, Class, 0};

@@ -55,6 +55,7 @@ constexpr STYLE_STEP mIdRows[] = {
       Req(643, 1, Color(0xFFE5E2E1, 1)),
       Req(643, 2, Color(0xFF968C88, 1)),
 };
+constexpr STYLE_ROW_INDEX mIdRowIndex = IndexRows(mIdRows);
 
 constexpr UINT32 kChildOfRequest521 = 0x01100000;
 constexpr INT32 kAreaInsetDesignUnits = 24;
@@ -101,7 +102,7 @@ BOOLEAN RunIdOddStep(UINT8 Which, const STYLE_TARGET *Target) {
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleById = {mIdRows, sizeof(mIdRows) / sizeof(mIdRows[0]), RunIdOddStep};
+constinit const STYLE_TABLE mStyleById = {mIdRows, sizeof(mIdRows) / sizeof(mIdRows[0]), &mIdRowIndex, RunIdOddStep};
 
 UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
   const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};

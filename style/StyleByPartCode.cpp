@@ -73,6 +73,7 @@ constexpr STYLE_STEP mPartRows[] = {
       State(1, Color(0xFFE5E2E1), Color(0xFF615B58), Keep, Keep),
       State(5, Color(0xFFE5E2E1), Color(0xFF615B58, 0x1F000000), Keep, Color(0xFFB1A6A2)),
 };
+constexpr STYLE_ROW_INDEX mPartRowIndex = IndexRows(mPartRows);
 
 // Part code 0x2400 after its two requests: a look by class. Class 15 gets
 // the whole look of part code 0x1101, one level deep.
@@ -86,6 +87,7 @@ constexpr STYLE_STEP mPart2400ClassRows[] = {
     Row(0x2400),
       State(4, Keep, Keep, Keep, Color(0xFF52525B, 1)),
 };
+constexpr STYLE_ROW_INDEX mPart2400ClassIndex = IndexRows(mPart2400ClassRows);
 
 // Kind 2067 carries two raw colours, copied in one piece after the host
 // cleared the descriptor.
@@ -126,7 +128,7 @@ void StyleByImageOffset(UINT64 Object) {
 BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target);
 
 constinit const STYLE_TABLE mPart2400ByClass = {mPart2400ClassRows, sizeof(mPart2400ClassRows) / sizeof(mPart2400ClassRows[0]),
-                                                RunPartOddStep};
+                                                &mPart2400ClassIndex, RunPartOddStep};
 
 BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target) {
   const UINT64 Object = Target->Object;
@@ -154,7 +156,7 @@ BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target) {
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleByPartCode = {mPartRows, sizeof(mPartRows) / sizeof(mPartRows[0]), RunPartOddStep};
+constinit const STYLE_TABLE mStyleByPartCode = {mPartRows, sizeof(mPartRows) / sizeof(mPartRows[0]), &mPartRowIndex, RunPartOddStep};
 
 void StyleByPart(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
   const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};

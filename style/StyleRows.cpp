@@ -79,20 +79,29 @@ void RunSteps(const STYLE_TABLE *Table, const STYLE_STEP *Step, const STYLE_STEP
   }
 }
 
+// The marker of the next row after Step (a class line of the same key, or
+// another key), or End.
+const STYLE_STEP *NextRow(const STYLE_STEP *Step, const STYLE_STEP *End) {
+  while (Step != End && Step->Op != StyleOpRow) {
+    Step++;
+  }
+  return Step;
+}
+
 }  // namespace
 
 BOOLEAN RunStyleRow(const STYLE_TABLE *Table, UINT32 Key, const STYLE_TARGET *Target) {
+  const UINT8 First = Table->Index->FirstMarker[RowSlot(Key, Table->Index->Multiplier)];
+  if (First == kNoRow || RowKey(Table->Steps[First]) != Key) {
+    return FALSE;
+  }
   const STYLE_STEP *End = Table->Steps + Table->Count;
-  BOOLEAN Claimed = FALSE;
-  for (const STYLE_STEP *Step = Table->Steps; Step != End; Step++) {
-    if (!IsRowMarker(*Step) || RowKey(*Step) != Key) {
-      continue;
-    }
-    Claimed = TRUE;
-    if (RowHoldsForAnyClass(*Step) || RowClass(*Step) == Target->Class) {
-      RunSteps(Table, Step + 1, End, Target);
-      return TRUE;
+  for (const STYLE_STEP *Marker = Table->Steps + First; Marker != End && RowKey(*Marker) == Key;
+       Marker = NextRow(Marker + 1, End)) {
+    if (RowHoldsForAnyClass(*Marker) || RowClass(*Marker) == Target->Class) {
+      RunSteps(Table, Marker + 1, End, Target);
+      break;
     }
   }
-  return Claimed;
+  return TRUE;
 }

@@ -168,6 +168,12 @@ consteval STYLE_STEP Deco(UINT16 Kind, STYLE_FIELD V0, STYLE_FIELD V1, STYLE_FIE
 }
 consteval STYLE_STEP Odd(UINT8 Which) { return {StyleOpOdd, Which, {0, 0, 0, 0}}; }
 
+// A row's key as the tables hold it, and its class condition.
+constexpr BOOLEAN IsRowMarker(const STYLE_STEP &Step) { return Step.Op == StyleOpRow || Step.Op == StyleOpOr; }
+constexpr UINT32 RowKey(const STYLE_STEP &Step) { return Step.Field[0].Bits | ((UINT32)Step.Field[1].Bits << 16); }
+constexpr BOOLEAN RowHoldsForAnyClass(const STYLE_STEP &Step) { return Step.Number == kAnyClass; }
+constexpr UINT16 RowClass(const STYLE_STEP &Step) { return Step.Field[2].Bits; }
+
 // What a stage was given, for its steps and named functions.
 typedef struct {
   UINT64 Object;
@@ -179,9 +185,52 @@ typedef struct {
 // A stage's named function for an Odd step; FALSE ends the row there.
 typedef BOOLEAN (*STYLE_ODD_STEP)(UINT8 Which, const STYLE_TARGET *Target);
 
+// A row is found without walking the table: a multiplicative hash of the
+// key picks one of 64 slots, which holds the step of the first marker with
+// that key (or kNoRow), and the marker's own key confirms the match. The
+// build searches for a multiplier under which no two keys share a slot.
+inline constexpr UINT8 kRowIndexBits = 6;
+inline constexpr UINT8 kNoRow = 0xFF;
+
+typedef struct {
+  UINT32 Multiplier;
+  UINT8 FirstMarker[1u << kRowIndexBits];
+} STYLE_ROW_INDEX;
+
+constexpr UINT32 RowSlot(UINT32 Key, UINT32 Multiplier) { return (UINT32)(Key * Multiplier) >> (32 - kRowIndexBits); }
+
+template <UINTN Count>
+consteval STYLE_ROW_INDEX IndexRows(const STYLE_STEP (&Steps)[Count]) {
+  static_assert(Count < kNoRow, "a step index must fit in a byte");
+  for (UINT32 Multiplier = 0x9E3779B1; Multiplier < 0x9E3779B1 + 20000; Multiplier += 2) {
+    STYLE_ROW_INDEX Index = {Multiplier, {}};
+    for (UINT8 &Slot : Index.FirstMarker) {
+      Slot = kNoRow;
+    }
+    BOOLEAN Perfect = TRUE;
+    for (UINTN Step = 0; Step < Count && Perfect; Step++) {
+      if (!IsRowMarker(Steps[Step])) {
+        continue;
+      }
+      UINT8 &Slot = Index.FirstMarker[RowSlot(RowKey(Steps[Step]), Multiplier)];
+      if (Slot == kNoRow) {
+        Slot = (UINT8)Step;
+      } else if (RowKey(Steps[Slot]) != RowKey(Steps[Step])) {
+        Perfect = FALSE;
+      }
+    }
+    if (Perfect) {
+      return Index;
+    }
+  }
+  StyleTableError("no multiplier separates the row keys");
+  return {};
+}
+
 typedef struct {
   const STYLE_STEP *Steps;
   UINTN Count;
+  const STYLE_ROW_INDEX *Index;
   STYLE_ODD_STEP RunOddStep;
 } STYLE_TABLE;
 
@@ -190,8 +239,3 @@ typedef struct {
 // the object, even if no row of that key holds for its class).
 BOOLEAN RunStyleRow(const STYLE_TABLE *Table, UINT32 Key, const STYLE_TARGET *Target);
 
-// A row's key as the tables hold it, and its class condition.
-constexpr BOOLEAN IsRowMarker(const STYLE_STEP &Step) { return Step.Op == StyleOpRow || Step.Op == StyleOpOr; }
-constexpr UINT32 RowKey(const STYLE_STEP &Step) { return Step.Field[0].Bits | ((UINT32)Step.Field[1].Bits << 16); }
-constexpr BOOLEAN RowHoldsForAnyClass(const STYLE_STEP &Step) { return Step.Number == kAnyClass; }
-constexpr UINT16 RowClass(const STYLE_STEP &Step) { return Step.Field[2].Bits; }
