@@ -142,6 +142,8 @@ BOOLEAN RunClassOddStep(UINT8 Which, const STYLE_TARGET *Target) {
 constinit const STYLE_TABLE mStyleByClass = {mClassRows, sizeof(mClassRows) / sizeof(mClassRows[0]), &mClassRowIndex, RunClassOddStep};
 
 void StyleByClass(UINT64 Object, UINT16 Class) {
-  const STYLE_TARGET Target = {Object, 0, Class, 0};
-  RunStyleRow(&mStyleByClass, Class, &Target);
+  if (const STYLE_STEP *Row = FindRow(mStyleByClass, Class)) {
+    const STYLE_TARGET Target = {Object, 0, Class, 0};
+    RunRow(&mStyleByClass, Row, &Target);
+  }
 }

@@ -105,8 +105,10 @@ BOOLEAN RunIdOddStep(UINT8 Which, const STYLE_TARGET *Target) {
 constinit const STYLE_TABLE mStyleById = {mIdRows, sizeof(mIdRows) / sizeof(mIdRows[0]), &mIdRowIndex, RunIdOddStep};
 
 UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
-  const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};
-  if (!RunStyleRow(&mStyleById, ObjectId, &Target)) {
+  if (const STYLE_STEP *Row = FindRow(mStyleById, ObjectId)) {
+    const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};
+    RunRow(&mStyleById, Row, &Target);
+  } else {
     StyleByPart(Object, Class, PartCode, ObjectId);
   }
   return 0;

@@ -87,7 +87,6 @@ constexpr STYLE_STEP mPart2400ClassRows[] = {
     Row(0x2400),
       State(4, Keep, Keep, Keep, Color(0xFF52525B, 1)),
 };
-constexpr STYLE_ROW_INDEX mPart2400ClassIndex = IndexRows(mPart2400ClassRows);
 
 // Kind 2067 carries two raw colours, copied in one piece after the host
 // cleared the descriptor.
@@ -128,7 +127,7 @@ void StyleByImageOffset(UINT64 Object) {
 BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target);
 
 constinit const STYLE_TABLE mPart2400ByClass = {mPart2400ClassRows, sizeof(mPart2400ClassRows) / sizeof(mPart2400ClassRows[0]),
-                                                &mPart2400ClassIndex, RunPartOddStep};
+                                                nullptr, RunPartOddStep};  // run from its first row, never looked up
 
 BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target) {
   const UINT64 Object = Target->Object;
@@ -137,7 +136,7 @@ BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target) {
       StyleByImageOffset(Object);
       break;
     case Part2400ByClass:
-      RunStyleRow(&mPart2400ByClass, 0x2400, Target);
+      RunRow(&mPart2400ByClass, mPart2400ClassRows, Target);
       break;
     case RestyleAsPart1101:
       StyleByPart(Object, 15, 0x1101, Target->ObjectId);
@@ -159,8 +158,10 @@ BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target) {
 constinit const STYLE_TABLE mStyleByPartCode = {mPartRows, sizeof(mPartRows) / sizeof(mPartRows[0]), &mPartRowIndex, RunPartOddStep};
 
 void StyleByPart(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
-  const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};
-  if (!RunStyleRow(&mStyleByPartCode, PartCode, &Target)) {
+  if (const STYLE_STEP *Row = FindRow(mStyleByPartCode, PartCode)) {
+    const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};
+    RunRow(&mStyleByPartCode, Row, &Target);
+  } else {
     StyleByClass(Object, Class);
   }
 }

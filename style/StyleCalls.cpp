@@ -1,24 +1,7 @@
-// Brushes and the plain host calls that every styling stage makes.
+// The area calls that the styling stages share.
 #include "style/StyleCalls.h"
 
 #include "host/HostAccess.h"
-
-UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier) { return HostUi()->MakeBrush(nullptr, Argb, Modifier); }
-
-UINT32 HostImageBrush(UINT32 HostImageId) {
-  THEME_IMAGE *Image = HostUi()->GetImage(HostImageId);
-  return HostUi()->MakeBrush(Image, 0, 0);
-}
-
-UINT32 ThemeImageBrush(UINT32 ThemeImageId) { return HostUi()->MakeBrush(ThemeImageEntry(ThemeImageId), 0, 0); }
-
-void SendStateBrushes(UINT64 Object, UINT32 State, STATE_BRUSHES *Brushes) {
-  HostUi()->SetStateBrushes(Object, State, Brushes);
-}
-
-void SendRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value) {
-  HostUi()->ObjectRequest(Object, Code, Index, Value);
-}
 
 void ReadObjectArea(UINT64 Object, OBJECT_AREA *Area) {
   // The host promises two INT32 at the start; room for more costs nothing.

@@ -4,18 +4,30 @@
 // only its low 16 bits.
 #pragma once
 
-#include "host/HostTypes.h"
+// They are inline: each is one or two host calls, and the styling of one
+// object makes up to nineteen.
+#include "host/HostAccess.h"
 
-UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier);
+inline UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier) { return HostUi()->MakeBrush(nullptr, Argb, Modifier); }
+
 // GetImage's answer goes to MakeBrush unchecked, null included.
-UINT32 HostImageBrush(UINT32 HostImageId);
+inline UINT32 HostImageBrush(UINT32 HostImageId) {
+  THEME_IMAGE *Image = HostUi()->GetImage(HostImageId);
+  return HostUi()->MakeBrush(Image, 0, 0);
+}
+
 // The host-filled image table entry of the theme image.
-UINT32 ThemeImageBrush(UINT32 ThemeImageId);
+inline UINT32 ThemeImageBrush(UINT32 ThemeImageId) { return HostUi()->MakeBrush(ThemeImageEntry(ThemeImageId), 0, 0); }
 
 // SetStateBrushes for the object with the case's set.
-void SendStateBrushes(UINT64 Object, UINT32 State, STATE_BRUSHES *Brushes);
+inline void SendStateBrushes(UINT64 Object, UINT32 State, STATE_BRUSHES *Brushes) {
+  HostUi()->SetStateBrushes(Object, State, Brushes);
+}
+
 // ObjectRequest whose result nobody reads.
-void SendRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value);
+inline void SendRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value) {
+  HostUi()->ObjectRequest(Object, Code, Index, Value);
+}
 
 // GetObjectArea into a buffer of the stage's, then its first two values.
 void ReadObjectArea(UINT64 Object, OBJECT_AREA *Area);

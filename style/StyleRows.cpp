@@ -14,8 +14,11 @@ UINT32 BrushModifier(UINT8 Index) {
 }
 
 // The 32-bit value of a field: a constant, or a brush made now.
-UINT32 FieldValue(STYLE_FIELD Field) {
+inline UINT32 FieldValue(STYLE_FIELD Field) {
   const UINT16 Payload = Field.Payload();
+  if (Field.Kind() == StyleFieldConstant) {  // keep and 0 above all
+    return mStyleConstants[Payload];
+  }
   switch (Field.Kind()) {
     case StyleFieldColor:
       return ColorBrush(mStyleConstants[Payload & 0xFF], BrushModifier((UINT8)(Payload >> 8)));
@@ -90,18 +93,13 @@ const STYLE_STEP *NextRow(const STYLE_STEP *Step, const STYLE_STEP *End) {
 
 }  // namespace
 
-BOOLEAN RunStyleRow(const STYLE_TABLE *Table, UINT32 Key, const STYLE_TARGET *Target) {
-  const UINT8 First = Table->Index->FirstMarker[RowSlot(Key, Table->Index->Multiplier)];
-  if (First == kNoRow || RowKey(Table->Steps[First]) != Key) {
-    return FALSE;
-  }
+void RunRow(const STYLE_TABLE *Table, const STYLE_STEP *Marker, const STYLE_TARGET *Target) {
+  const UINT32 Key = RowKey(*Marker);
   const STYLE_STEP *End = Table->Steps + Table->Count;
-  for (const STYLE_STEP *Marker = Table->Steps + First; Marker != End && RowKey(*Marker) == Key;
-       Marker = NextRow(Marker + 1, End)) {
+  for (; Marker != End && RowKey(*Marker) == Key; Marker = NextRow(Marker + 1, End)) {
     if (RowHoldsForAnyClass(*Marker) || RowClass(*Marker) == Target->Class) {
       RunSteps(Table, Marker + 1, End, Target);
-      break;
+      return;
     }
   }
-  return TRUE;
 }

@@ -234,8 +234,18 @@ typedef struct {
   STYLE_ODD_STEP RunOddStep;
 } STYLE_TABLE;
 
-// Runs the first row of Table whose key is Key and whose class condition
-// holds for Target. Returns TRUE when any row has the key (the stage claims
-// the object, even if no row of that key holds for its class).
-BOOLEAN RunStyleRow(const STYLE_TABLE *Table, UINT32 Key, const STYLE_TARGET *Target);
+// The first marker of Key's row, or null when the table has no row for Key
+// (the stage does not claim the object). Inline, so that a stage looks its
+// own table up with the index and multiplier as constants.
+inline const STYLE_STEP *FindRow(const STYLE_TABLE &Table, UINT32 Key) {
+  const UINT8 First = Table.Index->FirstMarker[RowSlot(Key, Table.Index->Multiplier)];
+  if (First == kNoRow || RowKey(Table.Steps[First]) != Key) {
+    return nullptr;
+  }
+  return &Table.Steps[First];
+}
 
+// Runs the first line of the row at Marker whose class condition holds for
+// Target; when none holds, the row does nothing, but it has still claimed
+// the object.
+void RunRow(const STYLE_TABLE *Table, const STYLE_STEP *Marker, const STYLE_TARGET *Target);
