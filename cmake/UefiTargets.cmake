@@ -82,6 +82,7 @@ set(REFERENCE_HOST_SOURCES
   tests/firmware/host/RunPlatformLibrary.cpp
   tests/firmware/host/RunQueries.cpp
   tests/firmware/host/RunRegistration.cpp
+  tests/firmware/host/RunStyling.cpp
   tests/firmware/host/SecureBootRefusals.cpp
   platform/CompilerSupport.cpp
 )

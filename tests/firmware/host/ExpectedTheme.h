@@ -106,21 +106,3 @@ inline constexpr EXPECTED_IMAGES kImages[] = {
     {138, 143, 23, 23, 0},  {144, 144, 4, 40, 0},   {145, 156, 26, 26, 0},  {157, 160, 101, 59, 0},
     {161, 164, 26, 26, 0},  {165, 165, 20, 20, 0},  {166, 166, 20, 4, 0},   {167, 168, 32, 32, 0},
 };
-
-// Objects the run styles: identifier, part code and class, each as the host
-// would hand them over. What the styling does with them lands later; today
-// only the result (always 0) is checked.
-typedef struct {
-  UINT16 Class;
-  UINT16 PartCode;
-  UINT32 ObjectId;
-  const char *Label;
-} EXPECTED_STYLED_OBJECT;
-
-inline constexpr EXPECTED_STYLED_OBJECT kStyledObjects[] = {
-    {2, 0, 0xA0001001, "object with a theme identifier"},
-    {2, 0x1102, 0, "object with a part code"},
-    {30, 0, 0, "object of a styled class"},
-    {16, 0, 0, "object of a class that depends on its tag"},
-    {0x7FFF, 0x7FFF, 0x12345678, "object that no stage claims"},
-};

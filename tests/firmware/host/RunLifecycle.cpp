@@ -146,23 +146,6 @@ void RunLifecycle(HOST_RUN *Run) {
   CheckDec("reserved operation after the run", 0, Record->Reserved());
 }
 
-void StyleObjects(HOST_RUN *Run) {
-  Step("styling");
-  const THEME_PROVIDER_PROTOCOL *Record = Run->Record;
-  const UINT64 Parent = CreateHostObject(1, 0, 0x39000000, 0);
-  for (const EXPECTED_STYLED_OBJECT &Object : kStyledObjects) {
-    const UINT64 Handle = CreateHostObject(Object.Class, Object.PartCode, Object.ObjectId, Parent);
-    const UINTN Mark = CallMark();
-    const UINTN Result = Record->StyleObject(Handle, Object.Class, Object.PartCode, Object.ObjectId);
-    char Name[96];
-    FormatTextTo(Name, sizeof(Name), "style %s (class %u, part 0x%X, id 0x%X)", Object.Label, Object.Class,
-                 Object.PartCode, Object.ObjectId);
-    char Calls[256];
-    DescribeCalls(Mark, Calls, sizeof(Calls));
-    Check(Result == 0, Name, "returned %llu; host calls: %s", (UINT64)Result, Calls);
-  }
-}
-
 void FinishRun(HOST_RUN *Run) {
   (void)Run;
   Step("end of run");
