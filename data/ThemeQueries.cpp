@@ -43,20 +43,15 @@ UINT32 EFIAPI ThemeGetColor(INT32 Index) {
 }
 
 UINTN EFIAPI ThemeMapImage(UINT32 HostImageId) {
-  UINTN Low = 0;
-  UINTN High = THEME_IMAGE_RUN_COUNT;
-  while (Low < High) {
-    const UINTN Middle = Low + (High - Low) / 2;
-    const THEME_IMAGE_RUN &Run = mThemeImageMap[Middle];
-    if (HostImageId < Run.FirstHostId) {
-      High = Middle;
-    } else if (HostImageId > Run.LastHostId) {
-      Low = Middle + 1;
-    } else {
-      return ThemeIdInRun(Run, HostImageId);
-    }
+  if (HostImageId > kLastMappedHostId) {
+    return 0;
   }
-  return 0;
+  // The last run ends at kLastMappedHostId, so the walk stops inside the map.
+  const THEME_IMAGE_RUN *Run = &mThemeImageMap[mThemeImageMapIndex.FirstRun[HostImageId >> THEME_IMAGE_MAP_BLOCK_SHIFT]];
+  while (Run->LastHostId < HostImageId) {
+    Run++;
+  }
+  return HostImageId >= Run->FirstHostId ? ThemeIdInRun(*Run, HostImageId) : 0;
 }
 
 UINT64 EFIAPI ThemeGetValue(INT32 Id, UINT64 Default) {

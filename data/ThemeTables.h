@@ -134,3 +134,29 @@ constexpr bool ImageMapIsWellFormed() {
   return HostIds == THEME_MAPPED_HOST_ID_COUNT;
 }
 static_assert(ImageMapIsWellFormed());
+
+// A small direct index into the map: for each block of 32 host ids, the
+// first run that ends inside or after the block. A lookup starts there and
+// walks past at most the few runs that end earlier in the same block,
+// instead of bisecting the whole map.
+#define THEME_IMAGE_MAP_BLOCK_SHIFT 5
+inline constexpr UINT32 kLastMappedHostId = mThemeImageMap[THEME_IMAGE_RUN_COUNT - 1].LastHostId;
+#define THEME_IMAGE_MAP_BLOCKS ((kLastMappedHostId >> THEME_IMAGE_MAP_BLOCK_SHIFT) + 1)
+static_assert(THEME_IMAGE_RUN_COUNT <= 256, "a run index must fit in a byte");
+
+typedef struct {
+  UINT8 FirstRun[THEME_IMAGE_MAP_BLOCKS];
+} THEME_IMAGE_MAP_INDEX;
+
+consteval THEME_IMAGE_MAP_INDEX IndexImageMap() {
+  THEME_IMAGE_MAP_INDEX Index = {};
+  UINTN Run = 0;
+  for (UINT32 Block = 0; Block < THEME_IMAGE_MAP_BLOCKS; Block++) {
+    while (mThemeImageMap[Run].LastHostId < (Block << THEME_IMAGE_MAP_BLOCK_SHIFT)) {
+      Run++;
+    }
+    Index.FirstRun[Block] = (UINT8)Run;
+  }
+  return Index;
+}
+inline constexpr THEME_IMAGE_MAP_INDEX mThemeImageMapIndex = IndexImageMap();
