@@ -16,8 +16,11 @@ UINT32 BrushModifier(UINT8 Index) {
 // The 32-bit value of a field: a constant, or a brush made now.
 inline UINT32 FieldValue(STYLE_FIELD Field) {
   const UINT16 Payload = Field.Payload();
-  if (Field.Kind() == StyleFieldConstant) {  // keep and 0 above all
+  if (Field.Kind() == StyleFieldConstant) {
     return mStyleConstants[Payload];
+  }
+  if (Field.Bits == BRUSH_KEEP) {
+    return BRUSH_KEEP;
   }
   switch (Field.Kind()) {
     case StyleFieldColor:
@@ -35,8 +38,11 @@ inline UINT32 FieldValue(STYLE_FIELD Field) {
 // set held at its previous call.
 void RunStateStep(const STYLE_STEP *Step, UINT64 Object, STATE_BRUSHES *Brushes) {
   for (UINTN Index = 0; Index < 4; Index++) {
-    if (Step->Field[Index].Kind() != StyleFieldSame) {
-      Brushes->Brush[Index] = (BRUSH_ID)FieldValue(Step->Field[Index]);
+    const STYLE_FIELD Field = Step->Field[Index];
+    if (Field.Bits == BRUSH_KEEP || Field.Bits == BRUSH_NONE) {
+      Brushes->Brush[Index] = Field.Bits;
+    } else if (Field.Kind() != StyleFieldSame) {
+      Brushes->Brush[Index] = (BRUSH_ID)FieldValue(Field);
     }
   }
   SendStateBrushes(Object, Step->Number, Brushes);

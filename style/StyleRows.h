@@ -39,6 +39,7 @@ enum STYLE_FIELD_KIND : UINT8 {
   StyleFieldColor,       // ColorBrush (constant, modifier)
   StyleFieldHostImage,   // HostImageBrush (id)
   StyleFieldThemeImage,  // ThemeImageBrush (id)
+  StyleFieldKeep = 7,    // BRUSH_KEEP: all sixteen bits set, the field is its own brush id
 };
 
 consteval UINT8 StyleConstantIndex(UINT32 Value) {
@@ -88,7 +89,8 @@ struct STYLE_FIELD {
 };
 static_assert(sizeof(STYLE_FIELD) == 2);
 
-inline constexpr STYLE_FIELD Keep = 0xFFFF;
+inline constexpr STYLE_FIELD Keep{StyleFieldKeep, 0x1FFF};
+static_assert(Keep.Bits == BRUSH_KEEP);
 inline constexpr STYLE_FIELD Same{StyleFieldSame, 0};
 
 // The tag that ScaleX (3) stands for where it is a brush modifier.
@@ -144,6 +146,14 @@ consteval STYLE_STEP Or(UINT32 Key) {
 consteval STYLE_STEP State(UINT8 StateNumber, STYLE_FIELD B0, STYLE_FIELD B1, STYLE_FIELD B2, STYLE_FIELD B3) {
   if (StateNumber > 6) {
     StyleTableError("states are 0..6");
+  }
+  // A set's fields that make no brush are keep, 0 or same; keep and 0 are
+  // then their own BRUSH_ID bits, which the engine copies as they stand.
+  const STYLE_FIELD Fields[4] = {B0, B1, B2, B3};
+  for (const STYLE_FIELD Field : Fields) {
+    if (Field.Kind() == StyleFieldConstant && Field.Bits != BRUSH_NONE) {
+      StyleTableError("a brush set field is keep, 0, same or a brush");
+    }
   }
   return {StyleOpState, StateNumber, {B0, B1, B2, B3}};
 }
