@@ -5,3 +5,7 @@
 # each line; the outer build (CMakeLists.txt here) a ctest that runs it for
 # the given seconds.
 add_theme_fuzzer(StyleObjectFuzzer SECONDS 20 SOURCES fuzz/StyleObjectFuzzer.cpp)
+# The platform library on the simulated machine: the memory-log writer on
+# any header and length, and set-up on any HOB list.
+add_theme_fuzzer(MemoryLogWriteFuzzer SECONDS 15 SOURCES fuzz/MemoryLogWriteFuzz.cpp fakes/SimulatedMachine.cpp)
+add_theme_fuzzer(HobWalkFuzzer SECONDS 15 SOURCES fuzz/HobWalkFuzz.cpp fakes/SimulatedMachine.cpp)
