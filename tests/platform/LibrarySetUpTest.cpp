@@ -82,7 +82,7 @@ const std::vector<SetUpCase> kCases = {
     {"HeapHobsBecomeRecordsInHobOrder",
      [](PlatformWorld &World) {
        World.PublishHobList(HobListBuilder()
-                                .Other(1, 56)
+                                .Raw(1, 56)
                                 .Heap(kRuntimeHob)
                                 .OtherGuid()
                                 .Heap({HEAP_DESCRIPTOR_SIGNATURE, 9, 1, {}})

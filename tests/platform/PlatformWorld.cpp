@@ -43,8 +43,6 @@ HobListBuilder &HobListBuilder::Heap(const HeapHobSpec &Spec) {
   return *this;
 }
 
-HobListBuilder &HobListBuilder::Other(UINT16 Type, UINT16 Length) { return Raw(Type, Length); }
-
 HobListBuilder &HobListBuilder::OtherGuid() {
   EFI_HOB_GUID_TYPE Hob{{EFI_HOB_TYPE_GUID_EXTENSION, sizeof(EFI_HOB_GUID_TYPE) + 16, 0}, gEfiHobListGuid};
   Append(Bytes_, &Hob, sizeof(Hob));

@@ -28,9 +28,9 @@ struct HeapHobSpec {
 class HobListBuilder {
  public:
   HobListBuilder &Heap(const HeapHobSpec &Spec);
-  HobListBuilder &Other(UINT16 Type, UINT16 Length);
   // A GUID extension block that is not a heap HOB.
   HobListBuilder &OtherGuid();
+  // A bare header of any type and length, padded with zeros to Length.
   HobListBuilder &Raw(UINT16 Type, UINT16 Length);
   std::vector<UINT64> End();
 
