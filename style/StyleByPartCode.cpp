@@ -93,7 +93,7 @@ constexpr STYLE_STEP mPart2400ClassRows[] = {
 constexpr UINT64 mDecorationPairTranslucent[2] = {0x90D4D4D4, 0x90D4D4D4};
 constexpr UINT64 mDecorationPairDark[2] = {0xFF1E1B1A, 0xFF1E1B1A};
 
-void ApplyPairDecoration(UINT64 Object, const UINT64 (&Pair)[2], UINT64 Value4) {
+__attribute__((noinline)) void ApplyPairDecoration(UINT64 Object, const UINT64 (&Pair)[2], UINT64 Value4) {
   DECORATION_DESC Descriptor;
   HostServices()->ZeroBuffer(&Descriptor, sizeof(Descriptor));
   Descriptor.Object = Object;

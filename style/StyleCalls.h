@@ -4,21 +4,15 @@
 // only its low 16 bits.
 #pragma once
 
-// They are inline: each is one or two host calls, and the styling of one
-// object makes up to nineteen.
 #include "host/HostAccess.h"
 
-inline UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier) { return HostUi()->MakeBrush(nullptr, Argb, Modifier); }
-
+UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier);
 // GetImage's answer goes to MakeBrush unchecked, null included.
-inline UINT32 HostImageBrush(UINT32 HostImageId) {
-  THEME_IMAGE *Image = HostUi()->GetImage(HostImageId);
-  return HostUi()->MakeBrush(Image, 0, 0);
-}
-
+UINT32 HostImageBrush(UINT32 HostImageId);
 // The host-filled image table entry of the theme image.
-inline UINT32 ThemeImageBrush(UINT32 ThemeImageId) { return HostUi()->MakeBrush(ThemeImageEntry(ThemeImageId), 0, 0); }
+UINT32 ThemeImageBrush(UINT32 ThemeImageId);
 
+// Single host calls, inline: the styling of one object makes up to nineteen.
 // SetStateBrushes for the object with the case's set.
 inline void SendStateBrushes(UINT64 Object, UINT32 State, STATE_BRUSHES *Brushes) {
   HostUi()->SetStateBrushes(Object, State, Brushes);

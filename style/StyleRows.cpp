@@ -14,7 +14,7 @@ UINT32 BrushModifier(UINT8 Index) {
 }
 
 // The 32-bit value of a field: a constant, or a brush made now.
-inline UINT32 FieldValue(STYLE_FIELD Field) {
+__attribute__((noinline)) UINT32 FieldValue(STYLE_FIELD Field) {
   const UINT16 Payload = Field.Payload();
   if (Field.Kind() == StyleFieldConstant) {
     return mStyleConstants[Payload];
