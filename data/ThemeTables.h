@@ -135,11 +135,11 @@ constexpr bool ImageMapIsWellFormed() {
 }
 static_assert(ImageMapIsWellFormed());
 
-// A small direct index into the map: for each block of 32 host ids, the
+// A small direct index into the map: for each block of 64 host ids, the
 // first run that ends inside or after the block. A lookup starts there and
 // walks past at most the few runs that end earlier in the same block,
 // instead of bisecting the whole map.
-#define THEME_IMAGE_MAP_BLOCK_SHIFT 5
+#define THEME_IMAGE_MAP_BLOCK_SHIFT 6
 inline constexpr UINT32 kLastMappedHostId = mThemeImageMap[THEME_IMAGE_RUN_COUNT - 1].LastHostId;
 #define THEME_IMAGE_MAP_BLOCKS ((kLastMappedHostId >> THEME_IMAGE_MAP_BLOCK_SHIFT) + 1)
 static_assert(THEME_IMAGE_RUN_COUNT <= 256, "a run index must fit in a byte");
