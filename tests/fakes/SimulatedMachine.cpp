@@ -28,7 +28,16 @@ SimulatedMachine::SimulatedMachine() : Window(DIAG_WINDOW_SIZE, 0) {
   gMachine = this;
 }
 
-SimulatedMachine::~SimulatedMachine() { gMachine = nullptr; }
+// A scripted answer that nothing read means the code under test read less
+// than the test expected: that is a failure too.
+SimulatedMachine::~SimulatedMachine() {
+  gMachine = nullptr;
+  for (const auto &[Port, Answers] : PortAnswers_) {
+    if (!Answers.empty()) {
+      Abort("scripted reads left unread on port", Port);
+    }
+  }
+}
 
 SimulatedMachine &SimulatedMachine::Active() {
   if (gMachine == nullptr) {

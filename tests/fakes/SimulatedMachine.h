@@ -23,6 +23,8 @@
 //   window aborts with a message: the code under test is at fault.
 // - Every primitive is a step; more than StepLimit steps throws
 //   MachineStopped, so a test that would hang fails instead.
+// - Scripted port reads that are still unread when the machine goes away
+//   abort the test: the code read less than the test expected.
 #pragma once
 
 #include <cstdint>
