@@ -15,7 +15,7 @@ set(UEFI_CODE_FLAGS
 
 add_library(theme_driver_objects OBJECT ${THEME_DRIVER_SOURCES} ${THEME_DRIVER_ONLY_SOURCES})
 target_include_directories(theme_driver_objects PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(theme_driver_objects PRIVATE ${UEFI_CODE_FLAGS} -Os ${UEFI_WARNINGS})
+target_compile_options(theme_driver_objects PRIVATE ${UEFI_CODE_FLAGS} -Oz ${UEFI_WARNINGS})
 
 set(UEFI_IMAGE_LINK_FLAGS
   /NODEFAULTLIB /MACHINE:X64 /Brepro /OPT:REF /OPT:ICF /DEBUG:NONE
