@@ -6,7 +6,7 @@ set(UEFI_WARNINGS -Wall -Wextra -Werror)
 # stack probes or unwind tables, and nothing that would need a run-time
 # initialiser. One section per function lets the linker drop what is unused.
 # The register flags are shared with the test of the register check.
-include(${CMAKE_CURRENT_LIST_DIR}/UefiRegisterFlags.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/DriverCodeFlags.cmake)
 set(UEFI_CODE_FLAGS
   -ffreestanding -fno-exceptions -fno-rtti -fshort-wchar -mno-red-zone -nostdlib ${UEFI_REGISTER_FLAGS}
   $<$<COMPILE_LANGUAGE:CXX>:-nostdinc++> -fno-threadsafe-statics -mno-stack-arg-probe
@@ -15,7 +15,7 @@ set(UEFI_CODE_FLAGS
 
 add_library(theme_driver_objects OBJECT ${THEME_DRIVER_SOURCES} ${THEME_DRIVER_ONLY_SOURCES})
 target_include_directories(theme_driver_objects PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_options(theme_driver_objects PRIVATE ${UEFI_CODE_FLAGS} -Oz ${UEFI_WARNINGS})
+target_compile_options(theme_driver_objects PRIVATE ${UEFI_CODE_FLAGS} ${DRIVER_OPTIMIZATION} ${UEFI_WARNINGS})
 
 set(UEFI_IMAGE_LINK_FLAGS
   /NODEFAULTLIB /MACHINE:X64 /Brepro /OPT:REF /OPT:ICF /DEBUG:NONE

@@ -4,3 +4,6 @@
 # instructions and a disassembly of them can be trusted
 # (cmake/check_general_registers.py scans every UEFI object before linking).
 set(UEFI_REGISTER_FLAGS -mgeneral-regs-only -fno-jump-tables)
+
+# The driver lives in flash: built for size. The bench measures the same code.
+set(DRIVER_OPTIMIZATION -Os)
