@@ -9,7 +9,7 @@ execute_process(
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "second configure failed")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR} OUTPUT_QUIET RESULT_VARIABLE status)
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR} --target ThemeDriver OUTPUT_QUIET RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "second build failed")
 endif()
