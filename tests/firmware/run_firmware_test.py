@@ -11,9 +11,11 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import firmware_runner  # noqa: E402
 
 
-def report(firmware, outcome, driver):
+def report(firmware, outcome, driver, sheet):
     """What the host saw, step by step, for a person."""
     print(f"driver: {os.path.abspath(driver)} ({os.path.getsize(driver)} bytes)")
+    if sheet:
+        print(f"preview sheet: {os.path.abspath(sheet)}")
     print(f"booted under the reference host in QEMU with {firmware.name}: {outcome.seconds:.1f} s")
     steps = [["start", []]]
     for line in outcome.lines:
@@ -49,6 +51,7 @@ def main():
     parser.add_argument("--log", help="keep the serial log at this path")
     parser.add_argument("--report", action="store_true", help="print what the host saw, step by step")
     parser.add_argument("--verbose", action="store_true", help="print every host line")
+    parser.add_argument("--sheet", help="the driver's preview sheet, named in the report")
     args = parser.parse_args()
 
     firmware = firmware_runner.FIRMWARES[args.firmware]
@@ -57,7 +60,7 @@ def main():
         for line in outcome.lines:
             print(line)
     if args.report and outcome.lines:
-        report(firmware, outcome, args.driver)
+        report(firmware, outcome, args.driver, args.sheet)
     else:
         print(("PASSED: " if outcome.passed else "FAILED: ") + f"{outcome.reason} ({outcome.seconds:.1f} s)")
     return 0 if outcome.passed else 1

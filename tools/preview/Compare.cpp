@@ -1,0 +1,319 @@
+#include "tools/preview/Compare.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "tools/imagepkg/FileIo.h"
+#include "tools/preview/Font.h"
+
+namespace preview {
+
+namespace {
+
+std::string Show(const Json &Value) { return Value.is_string() ? Value.get<std::string>() : Value.dump(); }
+
+class Differ {
+ public:
+  Differ(const Pixmap &OldSheet, const Pixmap &NewSheet, const Json &OldAreas, const Json &NewAreas)
+      : OldSheet_(OldSheet), NewSheet_(NewSheet), OldAreas_(OldAreas), NewAreas_(NewAreas) {}
+
+  std::vector<Change> Changes;
+
+  void Add(std::string Text, std::string AreaKey = {}) {
+    if (!AreaKey.empty() && !(OldAreas_.contains(AreaKey) && NewAreas_.contains(AreaKey))) {
+      AreaKey.clear();
+    }
+    Changes.push_back({std::move(Text), std::move(AreaKey)});
+  }
+
+  // Two values under one name: equal, or one change naming both.
+  void Value(const std::string &Name, const Json &Old, const Json &New, const std::string &AreaKey = {}) {
+    if (Old != New) {
+      Add(Name + ": " + (Old.is_null() ? "absent" : Show(Old)) + " -> " + (New.is_null() ? "absent" : Show(New)),
+          AreaKey);
+    }
+  }
+
+  // Two keyed objects: every key of either, in the old order then the new.
+  void Keyed(const std::string &Section, const Json &Old, const Json &New) {
+    for (const auto &[Key, OldValue] : Old.items()) {
+      Value(Section + " " + Key, OldValue, New.contains(Key) ? New[Key] : Json());
+    }
+    for (const auto &[Key, NewValue] : New.items()) {
+      if (!Old.contains(Key)) {
+        Value(Section + " " + Key, Json(), NewValue);
+      }
+    }
+  }
+
+  // Lines compared one by one; the first difference of each list is named.
+  void Lines(const std::string &Name, const Json &Old, const Json &New, const std::string &AreaKey) {
+    if (Old == New) {
+      return;
+    }
+    const size_t Count = std::max(Old.size(), New.size());
+    for (size_t Index = 0; Index < Count; Index++) {
+      const Json OldLine = Index < Old.size() ? Old[Index] : Json();
+      const Json NewLine = Index < New.size() ? New[Index] : Json();
+      if (OldLine != NewLine) {
+        Value(Name + ", call " + std::to_string(Index + 1), OldLine, NewLine, AreaKey);
+        return;
+      }
+    }
+  }
+
+  // The pixels of one item on both sheets: how many differ and where first.
+  std::string PixelDifference(const std::string &AreaKey) const {
+    if (OldSheet_.Width == 0 || NewSheet_.Width == 0 || !OldAreas_.contains(AreaKey) || !NewAreas_.contains(AreaKey)) {
+      return "pixels differ";
+    }
+    const Json &A = OldAreas_[AreaKey];
+    const Json &B = NewAreas_[AreaKey];
+    const int32_t W = std::min(A[2].get<int32_t>(), B[2].get<int32_t>());
+    const int32_t H = std::min(A[3].get<int32_t>(), B[3].get<int32_t>());
+    size_t Count = 0;
+    std::string First;
+    for (int32_t Y = 0; Y < H; Y++) {
+      for (int32_t X = 0; X < W; X++) {
+        const int32_t OX = A[0].get<int32_t>() + X, OY = A[1].get<int32_t>() + Y;
+        const int32_t NX = B[0].get<int32_t>() + X, NY = B[1].get<int32_t>() + Y;
+        if (!OldSheet_.Contains(OX, OY) || !NewSheet_.Contains(NX, NY)) {
+          continue;
+        }
+        const uint32_t Before = OldSheet_.At(OX, OY);
+        const uint32_t After = NewSheet_.At(NX, NY);
+        if (Before != After && Count++ == 0) {
+          char Text[96];
+          snprintf(Text, sizeof(Text), "first at (%d, %d): 0x%08X -> 0x%08X", X, Y, Before, After);
+          First = Text;
+        }
+      }
+    }
+    // A changed pixel drawn over the checkerboard may blend to the same
+    // sheet colour; the hash still tells.
+    return Count == 0 ? "pixels differ (not visible on the sheet)"
+                      : std::to_string(Count) + (Count == 1 ? " pixel differs, " : " pixels differ, ") + First;
+  }
+
+ private:
+  const Pixmap &OldSheet_;
+  const Pixmap &NewSheet_;
+  const Json &OldAreas_;
+  const Json &NewAreas_;
+};
+
+// Entries of two arrays matched by one of their fields.
+std::map<std::string, Json> ByField(const Json &Array, const char *Field) {
+  std::map<std::string, Json> Out;
+  for (const Json &Entry : Array) {
+    Out[Show(Entry[Field])] = Entry;
+  }
+  return Out;
+}
+
+void CompareImages(Differ &D, const Json &Old, const Json &New) {
+  const auto OldImages = ByField(Old, "id");
+  const auto NewImages = ByField(New, "id");
+  for (const Json &Image : Old) {
+    const std::string Id = Show(Image["id"]);
+    const std::string Key = "image " + Id;
+    auto Found = NewImages.find(Id);
+    if (Found == NewImages.end()) {
+      D.Add(Key + ": absent in the new build");
+      continue;
+    }
+    const Json &Other = Found->second;
+    D.Value(Key + " format", Image["format"], Other["format"]);
+    if (Image["width"] != Other["width"] || Image["height"] != Other["height"]) {
+      D.Add(Key + " size: " + Show(Image["width"]) + "x" + Show(Image["height"]) + " -> " + Show(Other["width"]) + "x" +
+                Show(Other["height"]),
+            Key);
+    } else if (Image["pixels"] != Other["pixels"]) {
+      D.Add(Key + ": " + D.PixelDifference(Key), Key);
+    }
+    D.Value(Key + " host ids", Image["host_ids"], Other["host_ids"]);
+  }
+  for (const auto &[Id, Image] : NewImages) {
+    if (!OldImages.count(Id)) {
+      D.Add("image " + Id + ": new in the new build");
+    }
+  }
+}
+
+void CompareScreens(Differ &D, const Json &Old, const Json &New) {
+  const auto NewScreens = ByField(New, "size");
+  for (const Json &Screen : Old) {
+    const std::string Size = Show(Screen["size"]);
+    auto Found = NewScreens.find(Size);
+    if (Found == NewScreens.end()) {
+      D.Add("screen " + Size + ": absent in the new build");
+      continue;
+    }
+    const Json &Other = Found->second;
+    const std::string Key = "screen " + Size;
+    for (size_t Index = 0; Index < Screen["rects"].size(); Index++) {
+      D.Value(Key + " rectangle " + std::to_string(Index), Screen["rects"][Index], Other["rects"][Index], Key);
+    }
+    D.Value(Key + " layout event", Screen["layout_event"], Other["layout_event"], Key);
+    const auto NewStore = ByField(Other["store"], "item");
+    for (const Json &Item : Screen["store"]) {
+      const std::string Name = Show(Item["item"]);
+      auto Match = NewStore.find(Name);
+      const std::string ItemKey = "store " + Size + " " + Name;
+      if (Match == NewStore.end()) {
+        D.Add(Key + " store " + Name + ": absent in the new build");
+      } else if (Item != Match->second) {
+        D.Add(Key + " store " + Name + ": " + std::to_string(Item["width"].get<int>()) + "x" +
+                  Show(Item["height"]) + " mode " + Show(Item["mode"]) + " -> " + Show(Match->second["width"]) + "x" +
+                  Show(Match->second["height"]) + " mode " + Show(Match->second["mode"]) +
+                  (Item["pixels"] != Match->second["pixels"] ? ", " + D.PixelDifference(ItemKey) : ""),
+              ItemKey);
+      }
+    }
+    D.Lines(Key + " set-up", Screen["set_up_calls"], Other["set_up_calls"], {});
+    D.Lines(Key + " events", Screen["event_calls"], Other["event_calls"], Key);
+    if (Screen["pixels"] != Other["pixels"]) {
+      D.Add(Key + ": the drawn screen differs", Key);
+    }
+  }
+}
+
+void CompareStyleRows(Differ &D, const Json &Old, const Json &New) {
+  const auto NewRows = ByField(New, "row");
+  const auto OldRows = ByField(Old, "row");
+  for (const Json &Row : Old) {
+    const std::string Label = Show(Row["row"]);
+    auto Found = NewRows.find(Label);
+    if (Found == NewRows.end()) {
+      D.Add("style " + Label + ": absent in the new build");
+      continue;
+    }
+    D.Lines("style " + Label, Row["calls"], Found->second["calls"], "style " + Label);
+  }
+  for (const auto &[Label, Row] : NewRows) {
+    if (!OldRows.count(Label)) {
+      D.Add("style " + Label + ": new in the new build");
+    }
+  }
+}
+
+void ComparePalette(Differ &D, const Json &Old, const Json &New) {
+  const size_t Count = std::max(Old.size(), New.size());
+  for (size_t Index = 0; Index < Count; Index++) {
+    D.Value("palette " + std::to_string(Index), Index < Old.size() ? Old[Index] : Json(),
+            Index < New.size() ? New[Index] : Json(), "palette " + std::to_string(Index));
+  }
+}
+
+}  // namespace
+
+std::optional<Json> ReadFacts(const std::string &Path, std::string &Error) {
+  const std::optional<imagepkg::Bytes> File = imagepkg::ReadWholeFile(Path, Error);
+  if (!File) {
+    Error = Path + ": " + Error;
+    return std::nullopt;
+  }
+  Json Facts = Json::parse(File->begin(), File->end(), nullptr, false);
+  if (Facts.is_discarded() || !Facts.is_object()) {
+    Error = Path + ": not a JSON object";
+    return std::nullopt;
+  }
+  if (Facts.value("format", "") != FactsFormat || !Facts.contains("version") || Facts["version"] != FactsVersion) {
+    Error = Path + ": not theme-preview facts of version " + std::to_string(FactsVersion) + " (format " +
+            (Facts.contains("format") ? Show(Facts["format"]) : std::string("none")) + ", version " +
+            (Facts.contains("version") ? Show(Facts["version"]) : std::string("none")) +
+            "); draw both builds with the same theme-preview";
+    return std::nullopt;
+  }
+  for (const char *Section : {"theme", "sheet", "palette", "image_map", "values", "images", "screens", "style_rows",
+                              "areas"}) {
+    if (!Facts.contains(Section)) {
+      Error = Path + ": the facts lack their \"" + Section + "\" section";
+      return std::nullopt;
+    }
+  }
+  return Facts;
+}
+
+Comparison CompareFacts(const Json &Old, const Json &New, const Pixmap &OldSheet, const Pixmap &NewSheet) {
+  Comparison Result;
+  Differ D(OldSheet, NewSheet, Old["areas"], New["areas"]);
+  try {
+    D.Keyed("theme", Old["theme"], New["theme"]);
+    ComparePalette(D, Old["palette"], New["palette"]);
+    CompareScreens(D, Old["screens"], New["screens"]);
+    D.Keyed("value", Old["values"], New["values"]);
+    D.Keyed("image map, host id", Old["image_map"], New["image_map"]);
+    CompareImages(D, Old["images"], New["images"]);
+    CompareStyleRows(D, Old["style_rows"], New["style_rows"]);
+    if (D.Changes.empty() && Old["sheet"]["pixels"] != New["sheet"]["pixels"]) {
+      D.Add("sheet: the same facts, drawn differently (the drawing of theme-preview changed)");
+    }
+  } catch (const Json::exception &Problem) {
+    Result.Error = std::string("the facts are not shaped as theme-preview writes them: ") + Problem.what();
+    return Result;
+  }
+  Result.Changes = std::move(D.Changes);
+  return Result;
+}
+
+Pixmap DrawComparison(const Comparison &Result, const Json &Old, const Json &New, const Pixmap &OldSheet,
+                      const Pixmap &NewSheet, Fonts &Text) {
+  constexpr int32_t Width = 1960;
+  constexpr int32_t Margin = 20;
+  constexpr int32_t Half = (Width - 3 * Margin) / 2;
+  constexpr int32_t LineSize = 15;
+  // Lay out first, then draw on a sheet of the final height.
+  struct Placed {
+    const Change *Item;
+    int32_t Top;
+    int32_t Scale;  // cut-outs wider than half the sheet are shrunk by this
+  };
+  std::vector<Placed> Items;
+  int32_t Cursor = Margin + 40;
+  for (const Change &Item : Result.Changes) {
+    int32_t Height = LineSize + 10;
+    int32_t Scale = 1;
+    if (!Item.AreaKey.empty()) {
+      const Json &A = Old["areas"][Item.AreaKey];
+      const Json &B = New["areas"][Item.AreaKey];
+      const int32_t Widest = std::max(A[2].get<int32_t>(), B[2].get<int32_t>());
+      Scale = std::max(1, (Widest + Half - 1) / Half);
+      Height += std::max(A[3].get<int32_t>(), B[3].get<int32_t>()) / Scale + 12;
+    }
+    Items.push_back({&Item, Cursor, Scale});
+    Cursor += Height;
+  }
+  Pixmap Out(Width, Cursor + Margin, 0xFFF4F4F2);
+  Text.Draw(Out, Margin, Margin, std::to_string(Result.Changes.size()) + " differences: old on the left, new on the right",
+            Face::SansBold, 24, 0xFF1A1A1A);
+  Canvas Paint(Out);
+  for (const Placed &P : Items) {
+    Text.Draw(Out, Margin, P.Top, P.Item->Text, Face::Mono, 13, 0xFF1A1A1A);
+    if (P.Item->AreaKey.empty()) {
+      continue;
+    }
+    const std::pair<const Json *, const Pixmap *> Sides[2] = {{&Old["areas"][P.Item->AreaKey], &OldSheet},
+                                                              {&New["areas"][P.Item->AreaKey], &NewSheet}};
+    for (int Side = 0; Side < 2; Side++) {
+      const Json &A = *Sides[Side].first;
+      const Pixmap &From = *Sides[Side].second;
+      Pixmap Cut(A[2].get<int32_t>(), A[3].get<int32_t>(), 0xFFFF00FF);
+      for (int32_t Y = 0; Y < Cut.Height; Y++) {
+        for (int32_t X = 0; X < Cut.Width; X++) {
+          const int32_t SX = A[0].get<int32_t>() + X, SY = A[1].get<int32_t>() + Y;
+          if (From.Contains(SX, SY)) {
+            Cut.Argb[static_cast<size_t>(Y) * Cut.Width + X] = From.At(SX, SY);
+          }
+        }
+      }
+      const int32_t Left = Margin + Side * (Half + Margin);
+      Paint.DrawScaled(Left, P.Top + LineSize + 8, Cut.Width / P.Scale, Cut.Height / P.Scale, Cut);
+    }
+  }
+  return Out;
+}
+
+}  // namespace preview
