@@ -162,10 +162,8 @@ const BrushInfo *DrawingHost::FindBrush(uint32_t BrushId) const {
 void DrawingHost::Note(std::string Line) {
   if (Styling_) {
     Styled_.Calls.push_back(std::move(Line));
-  } else if (HookRegistered_) {
-    EventCalls.push_back(std::move(Line));
   } else {
-    LifecycleCalls.push_back(std::move(Line));
+    HostCalls.push_back(std::move(Line));
   }
 }
 

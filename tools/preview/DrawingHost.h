@@ -88,8 +88,8 @@ class DrawingHost {
   bool HookRegistered() const { return HookRegistered_; }
   Pixmap Screen;
   HOST_RECT CustomItemRect{};          // where the painted item lies on Screen
-  std::vector<std::string> EventCalls; // host calls made during events, in order
-  std::vector<std::string> LifecycleCalls;
+  // Calls outside styling, in order; the runner takes them phase by phase.
+  std::vector<std::string> HostCalls;
 
   Fonts *Text = nullptr;  // for the text the plug-in draws; none = no text
 

@@ -1,5 +1,9 @@
 #include "tools/preview/Preview.h"
 
+#include <cstring>
+#include <iterator>
+#include <utility>
+
 #include "entry/ThemeProvider.h"
 #include "tools/imagepkg/DriverPackageCheck.h"
 #include "tools/imagepkg/FileIo.h"
@@ -84,16 +88,20 @@ StyleRow StyleSample(DrawingHost &Host, const SampleObject &Sample) {
   return Row;
 }
 
-void CollectStore(DrawingHost &Host, ScreenFacts &Screen) {
+// What set-up left in the store: every host slot it asked for, and every
+// theme image whose record it replaced or whose mode it set.
+void CollectStore(DrawingHost &Host, const std::vector<THEME_IMAGE> &Loaded, ScreenFacts &Screen) {
   for (const uint32_t HostId : Host.SlotIds()) {
     const THEME_IMAGE *Image = Host.ImageInEffect(HostId);
     const Pixmap *Pixels = Host.PixelsOf(Image);
     Screen.Store.push_back({"host " + std::to_string(HostId), Image->Mode, Pixels ? *Pixels : Pixmap()});
   }
-  for (uint32_t ThemeId = 27; ThemeId <= 34; ThemeId++) {
+  for (size_t ThemeId = 1; ThemeId < Loaded.size(); ThemeId++) {
     const THEME_IMAGE &Image = Host.ImageTable[ThemeId];
-    const Pixmap *Pixels = Host.PixelsOf(&Image);
-    Screen.Store.push_back({"theme " + std::to_string(ThemeId), Image.Mode, Pixels ? *Pixels : Pixmap()});
+    if (memcmp(&Image, &Loaded[ThemeId], sizeof(Image)) != 0) {
+      const Pixmap *Pixels = Host.PixelsOf(&Image);
+      Screen.Store.push_back({"theme " + std::to_string(ThemeId), Image.Mode, Pixels ? *Pixels : Pixmap()});
+    }
   }
 }
 
@@ -109,13 +117,14 @@ ScreenFacts RunScreen(const std::vector<ThemeImage> &Images, int32_t Width, int3
   }
   Host.LoadThemeImages(Pixels);
   Host.AttachTo(&mThemeProvider);
+  const std::vector<THEME_IMAGE> Loaded(std::begin(Host.ImageTable), std::end(Host.ImageTable));
 
   ScreenFacts Screen;
   Screen.Width = Width;
   Screen.Height = Height;
   mThemeProvider.Notify(0);
   mThemeProvider.Notify(1);
-  Screen.SetUpCalls = Host.LifecycleCalls;
+  Screen.SetUpCalls = std::exchange(Host.HostCalls, {});
   if (const Pixmap *Background = Host.PixelsOf(Host.ImageInEffect(BackgroundHostImage))) {
     Canvas(Host.Screen).DrawScaled(0, 0, Width, Height, *Background);
   }
@@ -130,7 +139,7 @@ ScreenFacts RunScreen(const std::vector<ThemeImage> &Images, int32_t Width, int3
   SendEvent(Host, EventLayout, &Screen.LayoutAfter);
   SendEvent(Host, EventPaint, nullptr);
   SendEvent(Host, EventCreate, nullptr);
-  Screen.EventCalls = Host.EventCalls;
+  Screen.EventCalls = std::exchange(Host.HostCalls, {});
 
   if (Rows != nullptr) {
     for (const SampleObject &Sample : SampleObjects()) {
@@ -138,7 +147,7 @@ ScreenFacts RunScreen(const std::vector<ThemeImage> &Images, int32_t Width, int3
     }
   }
   mThemeProvider.Notify(3);
-  CollectStore(Host, Screen);
+  CollectStore(Host, Loaded, Screen);
   Screen.Screen = std::move(Host.Screen);
   mThemeProvider.ImageTable = nullptr;
   mThemeProvider.UiTable = nullptr;
