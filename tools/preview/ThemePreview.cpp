@@ -115,9 +115,8 @@ int CompareBuilds(const std::string &OldPath, const std::string &NewPath, std::s
     Err << Tool << Error << "\n";
     return 2;
   }
-  const Pixmap OldSheet = ReadSheet(OldPath, *Old);
-  const Pixmap NewSheet = ReadSheet(NewPath, *New);
-  const Comparison Result = CompareFacts(*Old, *New, OldSheet, NewSheet);
+  // The sheets are read only when there is something to cut out of them.
+  Comparison Result = CompareFacts(*Old, *New, {}, {});
   if (!Result.Error.empty()) {
     Err << Tool << Result.Error << "\n";
     return 2;
@@ -126,6 +125,9 @@ int CompareBuilds(const std::string &OldPath, const std::string &NewPath, std::s
     Out << "no difference\n";
     return 0;
   }
+  const Pixmap OldSheet = ReadSheet(OldPath, *Old);
+  const Pixmap NewSheet = ReadSheet(NewPath, *New);
+  Result = CompareFacts(*Old, *New, OldSheet, NewSheet);
   for (const Change &Item : Result.Changes) {
     Out << Item.Text << "\n";
   }
