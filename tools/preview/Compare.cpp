@@ -261,7 +261,7 @@ Comparison CompareFacts(const Json &Old, const Json &New, const Pixmap &OldSheet
 
 Pixmap DrawComparison(const Comparison &Result, const Json &Old, const Json &New, const Pixmap &OldSheet,
                       const Pixmap &NewSheet, Fonts &Text) {
-  constexpr int32_t Width = 1960;
+  constexpr int32_t Width = 2000;  // a whole line of the sheet fits at its size
   constexpr int32_t Margin = 20;
   constexpr int32_t Half = (Width - 3 * Margin) / 2;
   constexpr int32_t LineSize = 15;
@@ -269,25 +269,32 @@ Pixmap DrawComparison(const Comparison &Result, const Json &Old, const Json &New
   struct Placed {
     const Change *Item;
     int32_t Top;
-    int32_t Scale;  // cut-outs wider than half the sheet are shrunk by this
+    int32_t Scale;    // cut-outs wider than the sheet are shrunk by this
+    bool Stacked;     // cut-outs wider than half the sheet: old above new
   };
   std::vector<Placed> Items;
   int32_t Cursor = Margin + 40;
   for (const Change &Item : Result.Changes) {
     int32_t Height = LineSize + 10;
     int32_t Scale = 1;
+    bool Stacked = false;
     if (!Item.AreaKey.empty()) {
       const Json &A = Old["areas"][Item.AreaKey];
       const Json &B = New["areas"][Item.AreaKey];
       const int32_t Widest = std::max(A[2].get<int32_t>(), B[2].get<int32_t>());
-      Scale = std::max(1, (Widest + Half - 1) / Half);
-      Height += std::max(A[3].get<int32_t>(), B[3].get<int32_t>()) / Scale + 12;
+      const int32_t Tallest = std::max(A[3].get<int32_t>(), B[3].get<int32_t>());
+      // Wide items (style rows, screens) keep their size, one above the other.
+      Stacked = Widest > Half;
+      Scale = std::max(1, (Widest + Width - 2 * Margin - 1) / (Width - 2 * Margin));
+      Height += (Stacked ? 2 * Tallest / Scale + 8 : Tallest) + 12;
     }
-    Items.push_back({&Item, Cursor, Scale});
+    Items.push_back({&Item, Cursor, Scale, Stacked});
     Cursor += Height;
   }
   Pixmap Out(Width, Cursor + Margin, 0xFFF4F4F2);
-  Text.Draw(Out, Margin, Margin, std::to_string(Result.Changes.size()) + " differences: old on the left, new on the right",
+  Text.Draw(Out, Margin, Margin,
+            std::to_string(Result.Changes.size()) + (Result.Changes.size() == 1 ? " difference" : " differences") +
+                ": old on the left or above, new on the right or below",
             Face::SansBold, 24, 0xFF1A1A1A);
   Canvas Paint(Out);
   for (const Placed &P : Items) {
@@ -309,8 +316,10 @@ Pixmap DrawComparison(const Comparison &Result, const Json &Old, const Json &New
           }
         }
       }
-      const int32_t Left = Margin + Side * (Half + Margin);
-      Paint.DrawScaled(Left, P.Top + LineSize + 8, Cut.Width / P.Scale, Cut.Height / P.Scale, Cut);
+      const int32_t Left = P.Stacked ? Margin : Margin + Side * (Half + Margin);
+      const int32_t Above = Sides[0].first->at(3).get<int32_t>() / P.Scale + 8;
+      const int32_t Top = P.Top + LineSize + 8 + (P.Stacked ? Side * Above : 0);
+      Paint.DrawScaled(Left, Top, Cut.Width / P.Scale, Cut.Height / P.Scale, Cut);
     }
   }
   return Out;
