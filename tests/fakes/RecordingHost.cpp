@@ -138,19 +138,16 @@ UINT64 EFIAPI MakeBrushWithJunkAbove32(THEME_IMAGE *Image, UINT32 Argb, UINT32 M
   return Host().WideBrushIds() ? (kRaxJunk | Brush) : Brush;
 }
 
-template <UINT8 Table, UINTN Slot>
-UINTN EFIAPI UnlistedSlot() {
-  HOST_CALL Call;
-  CaptureHostCall(&Call, Table, static_cast<UINT8>(Slot));
-  Host().Record(Call);
-  ADD_FAILURE() << "the plug-in called unlisted host " << (Table == HostTableUi ? "UI" : "services") << " slot " << Slot;
-  return 0;
-}
-
-template <UINT8 Table, UINTN... Slots>
-void FillWithTraps(VOID **Slot, std::index_sequence<Slots...>) {
-  ((Slot[Slots] = reinterpret_cast<VOID *>(&UnlistedSlot<Table, Slots>)), ...);
-}
+struct RecordUnlistedCall {
+  static UINTN Called(UINT8 Table, UINT8 Slot) {
+    HOST_CALL Call;
+    CaptureHostCall(&Call, Table, Slot);
+    Host().Record(Call);
+    ADD_FAILURE() << "the plug-in called unlisted host " << (Table == HostTableUi ? "UI" : "services") << " slot "
+                  << static_cast<unsigned>(Slot);
+    return 0;
+  }
+};
 
 BOOLEAN NameFromTrace(VOID *, UINT64 Value, CHAR8 *Name, UINTN Capacity) {
   const std::string *Found = TracePointerNames().Find(reinterpret_cast<const void *>(Value));
@@ -171,8 +168,8 @@ std::string Describe(UINT8 Table, UINT8 Slot) {
 RecordingHost::RecordingHost() : Ui{}, Services{}, ImageTable{} {
   EXPECT_EQ(gActiveHost, nullptr) << "one recording host at a time";
   gActiveHost = this;
-  FillWithTraps<HostTableUi>(Ui.Slot, std::make_index_sequence<HOST_UI_TABLE_SLOT_COUNT>());
-  FillWithTraps<HostTableServices>(Services.Slot, std::make_index_sequence<HOST_SERVICES_TABLE_SLOT_COUNT>());
+  FillWithSlotTraps<RecordUnlistedCall, HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui.Slot);
+  FillWithSlotTraps<RecordUnlistedCall, HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services.Slot);
 #define HOST_UI_SLOT(Number, Name, Type) Ui.Name = &FakeOperation<HostTableUi, Number, Type>::Call;
 #include "host/HostUiSlots.def"
 #undef HOST_UI_SLOT

@@ -97,15 +97,9 @@ UINT64 EFIAPI MakeBrushWithJunkAbove32(THEME_IMAGE *Image, UINT32 Argb, UINT32 M
   return (Input().ConsumeIntegral<UINT64>() << 32) | Brush;
 }
 
-template <UINT8 Table, UINTN Slot>
-UINTN EFIAPI UnlistedSlot() {
-  Fail("call through a slot the lists do not name", Table, Slot);
-}
-
-template <UINT8 Table, UINTN... Slots>
-void FillWithTraps(VOID **Slot, std::index_sequence<Slots...>) {
-  ((Slot[Slots] = reinterpret_cast<VOID *>(&UnlistedSlot<Table, Slots>)), ...);
-}
+struct StopAtUnlistedCall {
+  [[noreturn]] static UINTN Called(UINT8 Table, UINT8 Slot) { Fail("call through a slot the lists do not name", Table, Slot); }
+};
 
 }  // namespace
 
@@ -116,8 +110,8 @@ FuzzHost::FuzzHost(const uint8_t *Data, size_t Size)
     abort();
   }
   gActiveHost = this;
-  FillWithTraps<HostTableUi>(Ui_.Slot, std::make_index_sequence<HOST_UI_TABLE_SLOT_COUNT>());
-  FillWithTraps<HostTableServices>(Services_.Slot, std::make_index_sequence<HOST_SERVICES_TABLE_SLOT_COUNT>());
+  FillWithSlotTraps<StopAtUnlistedCall, HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui_.Slot);
+  FillWithSlotTraps<StopAtUnlistedCall, HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services_.Slot);
 #define HOST_UI_SLOT(Number, Name, Type) Ui_.Name = &FakeOperation<HostTableUi, Number, Type>::Call;
 #include "host/HostUiSlots.def"
 #undef HOST_UI_SLOT

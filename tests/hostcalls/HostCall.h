@@ -5,10 +5,9 @@
 // firmware share it.
 #pragma once
 
+#include "host/HostSlotTraps.h"
 #include "host/ThemeProviderProtocol.h"
 
-constexpr UINT8 HostTableUi = 0;
-constexpr UINT8 HostTableServices = 1;
 
 enum class HostUiSlot : UINT8 {
 #define HOST_UI_SLOT(Number, Name, Type) Name = Number,

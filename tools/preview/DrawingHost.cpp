@@ -6,6 +6,7 @@
 #include <cstring>
 #include <utility>
 
+#include "host/HostSlotTraps.h"
 #include "tools/preview/Font.h"
 #include "tools/preview/Notation.h"
 
@@ -596,16 +597,13 @@ UINTN EFIAPI DrawingHost::Operations::SetStateBrushes(UINT64 Object, UINT32 Stat
 namespace {
 
 // Slots the plug-in has no business calling stop the run with their number.
-template <UINTN Slot>
-UINTN EFIAPI UnexpectedSlot() {
-  fprintf(stderr, "theme-preview: the plug-in called unlisted host slot %llu\n", static_cast<unsigned long long>(Slot));
-  abort();
-}
-
-template <UINTN... Slots>
-void FillWithTraps(VOID **Table, std::index_sequence<Slots...>) {
-  ((Table[Slots] = reinterpret_cast<VOID *>(&UnexpectedSlot<Slots>)), ...);
-}
+struct StopAtUnlistedCall {
+  [[noreturn]] static UINTN Called(UINT8 Table, UINT8 Slot) {
+    fprintf(stderr, "theme-preview: the plug-in called unlisted host %s slot %u\n", Table == HostTableUi ? "UI" : "services",
+            static_cast<unsigned>(Slot));
+    abort();
+  }
+};
 
 }  // namespace
 
@@ -621,8 +619,8 @@ DrawingHost::DrawingHost(int32_t ScreenWidth, int32_t ScreenHeight)
     abort();
   }
   gActiveHost = this;
-  FillWithTraps(Ui.Slot, std::make_index_sequence<HOST_UI_TABLE_SLOT_COUNT>());
-  FillWithTraps(Services.Slot, std::make_index_sequence<HOST_SERVICES_TABLE_SLOT_COUNT>());
+  FillWithSlotTraps<StopAtUnlistedCall, HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui.Slot);
+  FillWithSlotTraps<StopAtUnlistedCall, HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services.Slot);
   // Every listed slot gets its drawing operation; a slot added to a list
   // without one here does not compile.
 #define HOST_UI_SLOT(Number, Name, Type) Ui.Name = Operations::Name;

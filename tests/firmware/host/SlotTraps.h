@@ -4,30 +4,15 @@
 // A call through a trap means the plug-in used a wrong offset.
 #pragma once
 
+#include "host/HostSlotTraps.h"
 #include "tests/firmware/host/CallLog.h"
 
-namespace slot_traps {
-
-template <UINT8 Table, UINTN Slot>
-UINTN EFIAPI UnlistedSlot() {
-  LogUnlistedCall(Table, (UINT8)Slot);
-  return 0;
-}
-
-template <typename T, T... N>
-struct SlotSequence {};
-
-template <UINT8 Table, UINTN... N>
-void Fill(VOID **Slots, SlotSequence<UINTN, N...>) {
-  ((Slots[N] = reinterpret_cast<VOID *>(&UnlistedSlot<Table, N>)), ...);
-}
-
-}  // namespace slot_traps
-
-template <UINT8 Table, UINTN SlotCount>
-void FillWithSlotTraps(VOID **Slots) {
-  slot_traps::Fill<Table>(Slots, __make_integer_seq<slot_traps::SlotSequence, UINTN, SlotCount>{});
-}
+struct LogUnlistedSlotCall {
+  static UINTN Called(UINT8 Table, UINT8 Slot) {
+    LogUnlistedCall(Table, Slot);
+    return 0;
+  }
+};
 
 // The host's operation for one slot, called by the convention of the table,
 // with the call logged: arguments and records as they arrive, then the result.
