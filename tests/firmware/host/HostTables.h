@@ -72,6 +72,9 @@ typedef struct {
 
 const HOST_STATE *HostState();
 
+// What MakeBrush answers for the brush made Ordinal-th (from 0).
+UINT32 HostBrushId(UINTN Ordinal);
+
 // The name a call log gives a value: "obj<n>" for the n-th host object,
 // "text<n>" for its text, "ctx<n>" for the n-th draw context, "record" for the active record, and the
 // image names of the host's store. FALSE for any other value.

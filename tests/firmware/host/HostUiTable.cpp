@@ -11,10 +11,6 @@ namespace {
 constexpr UINT64 ObjectHandleBase = 0x0B1E00000000ULL;
 constexpr UINT64 DrawContextBase = 0xDC0000ULL;
 constexpr UINT16 FirstHookHandle = 0x31;
-// MakeBrush sets high bits, so that a plug-in keeping more than the low 16
-// bits of a BRUSH_ID shows up in what it passes back.
-constexpr UINT32 BrushHighBits = 0x7E000000u;
-constexpr UINT32 FirstBrushId = 0x100;
 
 constexpr UINT64 RequestText = 615;
 constexpr UINT64 RequestSelectedIndex = 1550;
@@ -292,7 +288,7 @@ UINTN RefreshImages(VOID) {
 }
 
 UINT32 MakeBrush(THEME_IMAGE *Image, UINT32 Argb, UINT32 Modifier) {
-  const UINT32 Brush = BrushHighBits | ((FirstBrushId + (UINT32)mState.BrushesMade) & 0xFFFF);
+  const UINT32 Brush = HostBrushId(mState.BrushesMade);
   mState.BrushesMade++;
   return Brush;
 }
@@ -340,6 +336,10 @@ HOST_OBJECT *FindHostObject(UINT64 Handle) {
 }
 
 UINTN HostObjectCount() { return mObjectCount; }
+
+// High bits are set, so that a plug-in keeping more than the low 16 bits of
+// a BRUSH_ID shows up in what it passes back.
+UINT32 HostBrushId(UINTN Ordinal) { return 0x7E000000u | ((0x100u + (UINT32)Ordinal) & 0xFFFF); }
 
 BOOLEAN NameHostValue(UINT64 Value, char *Name, UINTN Capacity) {
   for (UINTN Index = 0; Index < mObjectCount; Index++) {

@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr UINT32 BrushHighBits = 0x7E000000u;  // this host's MakeBrush
-constexpr UINT32 FirstBrushId = 0x100;
 constexpr UINT32 SiblingId = 0x39001004;
 constexpr UINT32 ChildId = 0x01100000;
 
@@ -46,7 +44,7 @@ typedef struct {
 } STYLING_CASE;
 
 UINT32 Brush(const STYLING_CONTEXT *Context, UINTN Ordinal) {
-  return BrushHighBits | ((FirstBrushId + (UINT32)(Context->BrushesBefore + Ordinal - 1)) & 0xFFFF);
+  return HostBrushId(Context->BrushesBefore + Ordinal - 1);
 }
 
 UINTN ReadNumber(const char **Text) {
