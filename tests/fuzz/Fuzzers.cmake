@@ -10,6 +10,6 @@ add_theme_fuzzer(StyleObjectFuzzer SECONDS 20 SOURCES fuzz/StyleObjectFuzzer.cpp
 # any header and length, and set-up on any HOB list. A long message is
 # stored byte by byte, and making room moves 12 MiB the same way: an input
 # may take seconds on a busy machine without hanging.
-add_theme_fuzzer(MemoryLogWriteFuzzer SECONDS 15 TIMEOUT 30 SOURCES fuzz/MemoryLogWriteFuzz.cpp
+add_theme_fuzzer(MemoryLogWriteFuzzer SECONDS 10 TIMEOUT 30 SOURCES fuzz/MemoryLogWriteFuzz.cpp
                  fakes/SimulatedMachine.cpp)
-add_theme_fuzzer(HobWalkFuzzer SECONDS 15 SOURCES fuzz/HobWalkFuzz.cpp fakes/SimulatedMachine.cpp)
+add_theme_fuzzer(HobWalkFuzzer SECONDS 10 SOURCES fuzz/HobWalkFuzz.cpp fakes/SimulatedMachine.cpp)
