@@ -1,8 +1,8 @@
 // Instruction counts per call of the record operations, for callgrind. Each
 // case runs its calls with collection on, then dumps the counts under the
-// case's name; tests/bench/report.py takes from each dump what the operation
-// and its callees executed, less the null host's operations, and prints the
-// table. Before that, each case runs once uncollected to count its host calls.
+// case's name; tests/bench/report.py takes from each dump what the driver's
+// code executed (everything but the rounds, main and the null host's
+// operations) and prints the table. Before that, each case runs once uncollected to count its host calls.
 //
 // Output lines (tab-separated), one per case:
 //   case <name> <operation> <calls per round> <rounds> <host calls per call> <budget or 0>
@@ -30,6 +30,12 @@ struct BENCH_CASE {
 };
 
 volatile UINT32 mSink;
+
+}  // namespace
+
+// The rounds, in a namespace of their own: what they execute themselves is
+// the bench's, what their callees execute is the operation's and the host's.
+namespace rounds {
 
 template <UINT16 Class, UINT16 PartCode, UINT32 ObjectId>
 void Style() {
@@ -75,6 +81,12 @@ void RectEach() {
     mSink = (UINT32)mThemeProvider.GetRect(Index, &Rect);
   }
 }
+
+}  // namespace rounds
+
+namespace {
+
+using namespace rounds;
 
 const NULL_HOST_ANSWERS kPlain = {0, 0};
 
