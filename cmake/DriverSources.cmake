@@ -21,7 +21,7 @@ set(THEME_DRIVER_SOURCES
   style/StyleById.cpp
   style/StyleByPartCode.cpp
   style/StyleCalls.cpp
-  style/StyleRows.cpp
+  style/StyleObject.cpp
 )
 
 # Only in the driver: symbols that a hosted build takes from its C library,

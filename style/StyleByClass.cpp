@@ -5,15 +5,60 @@
 
 namespace {
 
-enum : UINT8 {
-  TagIs1599,
-  TakeSiblingArea,
-  DecorationAndAccentAttribute,
-  FlagRequestIsSet,
-  TagIsZero,
-  LowerAreaBy118,
-  Request1538BrushInUpperHalf,
-};
+// The rows that no step can say, as named functions; the table below runs
+// them through Odd steps. A condition's FALSE ends its row.
+constexpr UINT16 kTagOfSiblingAreaTaker = 1599;
+constexpr UINT32 kAreaSiblingId = 0x39001004;
+
+BOOLEAN TagLowBitsAre(UINT64 Object, UINT16 Tag) { return HostUi()->GetObjectTag(Object) == Tag; }
+
+BOOLEAN TagIs1599(UINT64 Object, UINT32) { return TagLowBitsAre(Object, kTagOfSiblingAreaTaker); }
+
+BOOLEAN TagIsZero(UINT64 Object, UINT32) { return TagLowBitsAre(Object, 0); }
+
+BOOLEAN FlagRequestIsSet(UINT64 Object, UINT32) { return HostUi()->ObjectRequest(Object, 852269, 0, 0) != 0; }
+
+// Class 16 takes the area of the sibling that the identifier stage shrinks.
+BOOLEAN TakeSiblingArea(UINT64 Object, UINT32) {
+  const UINT64 Parent = HostUi()->GetObjectParent(Object);
+  const UINT64 Sibling = HostUi()->FindChild(Parent, kAreaSiblingId);
+  OBJECT_AREA Area;
+  ReadObjectArea(Sibling, &Area);
+  WriteObjectArea(Object, &Area);
+  return TRUE;
+}
+
+// Class 33: a 2592 descriptor with five values (one more than a table row
+// carries), then an attribute whose brush is palette colour 103, looked up
+// just before it is made.
+BOOLEAN DecorationAndAccentAttribute(UINT64 Object, UINT32) {
+  DECORATION_DESC Descriptor;
+  Descriptor.Object = Object;
+  Descriptor.Kind = 2592;
+  Descriptor.Value[0] = ColorBrush(0xFFE5E2E1, 0);
+  Descriptor.Value[1] = ColorBrush(0xFF615B58, 0);
+  Descriptor.Value[2] = ColorBrush(0xFF1E1B1A, 0);
+  Descriptor.Value[3] = 0;
+  Descriptor.Value[4] = ColorBrush(0xFF312D2C, 0);
+  Descriptor.Value[5] = 0;
+  HostUi()->ApplyDecoration(&Descriptor);
+  HostUi()->SetObjectAttribute(Object, 2594, 2, ColorBrush(ThemeColor(103), 0));
+  return TRUE;
+}
+
+BOOLEAN LowerAreaBy118(UINT64 Object, UINT32) {
+  OBJECT_AREA Area;
+  ReadObjectArea(Object, &Area);
+  Area.Vertical = MoveVertical(Area.Vertical, HostServices()->ScaleY(118));
+  WriteObjectArea(Object, &Area);
+  return TRUE;
+}
+
+// The brush fills the upper half of the request value.
+BOOLEAN Request1538BrushInUpperHalf(UINT64 Object, UINT32) {
+  SendRequest(Object, 1538, 6, (UINT64)ColorBrush(0xFF484341, 0) << 32);
+  return TRUE;
+}
 
 constexpr STYLE_STEP mClassRows[] = {
     Row(9),
@@ -73,77 +118,8 @@ constexpr STYLE_STEP mClassRows[] = {
       State(2, Keep, Color(0xFF484341, 0x14FFFFFF), Keep, Keep),
       State(5, Keep, Color(0xFF484341, 0x14FFFFFF), Keep, Color(0xFF7A726F, 1)),
 };
-constexpr STYLE_ROW_INDEX mClassRowIndex = IndexRows(mClassRows);
-
-constexpr UINT16 kTagOfSiblingAreaTaker = 1599;
-constexpr UINT32 kAreaSiblingId = 0x39001004;
-
-// Class 16 takes the area of the sibling that the identifier stage shrinks.
-void TakeAreaOfSibling(UINT64 Object) {
-  const UINT64 Parent = HostUi()->GetObjectParent(Object);
-  const UINT64 Sibling = HostUi()->FindChild(Parent, kAreaSiblingId);
-  OBJECT_AREA Area;
-  ReadObjectArea(Sibling, &Area);
-  WriteObjectArea(Object, &Area);
-}
-
-// Class 33: a 2592 descriptor with five values (one more than a table row
-// carries), then an attribute whose brush is palette colour 103, looked up
-// just before it is made.
-void DecorateWithAccent(UINT64 Object) {
-  DECORATION_DESC Descriptor;
-  Descriptor.Object = Object;
-  Descriptor.Kind = 2592;
-  Descriptor.Value[0] = ColorBrush(0xFFE5E2E1, 0);
-  Descriptor.Value[1] = ColorBrush(0xFF615B58, 0);
-  Descriptor.Value[2] = ColorBrush(0xFF1E1B1A, 0);
-  Descriptor.Value[3] = 0;
-  Descriptor.Value[4] = ColorBrush(0xFF312D2C, 0);
-  Descriptor.Value[5] = 0;
-  HostUi()->ApplyDecoration(&Descriptor);
-  HostUi()->SetObjectAttribute(Object, 2594, 2, ColorBrush(ThemeColor(103), 0));
-}
-
-BOOLEAN TagLowBitsAre(UINT64 Object, UINT16 Tag) { return HostUi()->GetObjectTag(Object) == Tag; }
-
-BOOLEAN RunClassOddStep(UINT8 Which, const STYLE_TARGET *Target) {
-  const UINT64 Object = Target->Object;
-  switch (Which) {
-    case TagIs1599:
-      return TagLowBitsAre(Object, kTagOfSiblingAreaTaker);
-    case TakeSiblingArea:
-      TakeAreaOfSibling(Object);
-      break;
-    case DecorationAndAccentAttribute:
-      DecorateWithAccent(Object);
-      break;
-    case FlagRequestIsSet:
-      return HostUi()->ObjectRequest(Object, 852269, 0, 0) != 0;
-    case TagIsZero:
-      return TagLowBitsAre(Object, 0);
-    case LowerAreaBy118: {
-      OBJECT_AREA Area;
-      ReadObjectArea(Object, &Area);
-      Area.Vertical = MoveVertical(Area.Vertical, HostServices()->ScaleY(118));
-      WriteObjectArea(Object, &Area);
-      break;
-    }
-    case Request1538BrushInUpperHalf:  // the brush fills the upper half of the value
-      SendRequest(Object, 1538, 6, (UINT64)ColorBrush(0xFF484341, 0) << 32);
-      break;
-    default:
-      break;
-  }
-  return TRUE;
-}
+constexpr auto mClassSteps = LinkRows(mClassRows);
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleByClass = {mClassRows, sizeof(mClassRows) / sizeof(mClassRows[0]), &mClassRowIndex, RunClassOddStep};
-
-void StyleByClass(UINT64 Object, UINT16 Class) {
-  if (const STYLE_STEP *Row = FindRow(mStyleByClass, Class)) {
-    const STYLE_TARGET Target = {Object, 0, Class, 0};
-    RunRow(&mStyleByClass, Row, &Target);
-  }
-}
+constinit const STYLE_TABLE mStyleByClass = {IndexRows(mClassSteps), mClassSteps.Step};

@@ -1,18 +1,41 @@
-// The first styling stage and the record operation itself: eighteen object
-// identifiers get a look of their own; every other object goes on to the
-// part-code stage.
+// The first styling stage: eighteen object identifiers get a look of their
+// own; every other object goes on to the part-code stage.
 #include "host/HostAccess.h"
-#include "style/Style.h"
 #include "style/StyleCalls.h"
 #include "style/StyleStages.h"
 
 namespace {
 
-enum : UINT8 {
-  ChildRequest521,
-  ShrinkAreaAndRequest524,
-  Attribute69641,
-};
+// The rows that no step can say, as named functions; the table below runs
+// them through Odd steps.
+constexpr UINT32 kChildOfRequest521 = 0x01100000;
+constexpr INT32 kAreaInsetDesignUnits = 24;
+
+// The request goes to the child, unchecked; the rest of the row to Object.
+BOOLEAN RequestOfChild(UINT64 Object, UINT32) {
+  const UINT64 Child = HostUi()->FindChild(Object, kChildOfRequest521);
+  SendRequest(Child, 521, 0, 0);
+  return TRUE;
+}
+
+// ScaleY (24) twice: twice the first shrinks the area, the second,
+// sign-extended, is the index of request 524.
+BOOLEAN ShrinkAreaAndRequest524(UINT64 Object, UINT32) {
+  OBJECT_AREA Area;
+  ReadObjectArea(Object, &Area);
+  const INT32 Inset = HostServices()->ScaleY(kAreaInsetDesignUnits);
+  Area.Vertical = MoveVertical(Area.Vertical, (INT32)(0u - 2u * (UINT32)Inset));
+  WriteObjectArea(Object, &Area);
+  SendRequest(Object, 524, (UINT64)(INT64)HostServices()->ScaleY(kAreaInsetDesignUnits), 0xFF212121);
+  return TRUE;
+}
+
+// The brush is the attribute's first argument; the second is two 16-bit
+// halves of 24.
+BOOLEAN SetAttribute69641(UINT64 Object, UINT32) {
+  HostUi()->SetObjectAttribute(Object, 69641, HostImageBrush(9), 0x00180018);
+  return TRUE;
+}
 
 constexpr STYLE_STEP mIdRows[] = {
     Row(0x14531000),
@@ -28,13 +51,13 @@ constexpr STYLE_STEP mIdRows[] = {
       Req(642, 5, ThemeImage(168)),
       Req(642, 2, ThemeImage(167)),
     Row(0x39000000),
-      Odd(ChildRequest521),
+      Odd(RequestOfChild),
       State(0, Keep, Keep, Keep, 0),
       State(1, Keep, Keep, Keep, 0),
     Row(0x39001003), Or(0x39001004), Or(0x39001005),
       Odd(ShrinkAreaAndRequest524),
     Row(0xA0000000),
-      Odd(Attribute69641),
+      Odd(SetAttribute69641),
     Row(0xA0001001),
       Req(642, 1, ThemeImage(148)),
     Row(0xA0001002),
@@ -55,61 +78,8 @@ constexpr STYLE_STEP mIdRows[] = {
       Req(643, 1, Color(0xFFE5E2E1, 1)),
       Req(643, 2, Color(0xFF968C88, 1)),
 };
-constexpr STYLE_ROW_INDEX mIdRowIndex = IndexRows(mIdRows);
-
-constexpr UINT32 kChildOfRequest521 = 0x01100000;
-constexpr INT32 kAreaInsetDesignUnits = 24;
-
-// The request goes to the child, unchecked; the rest of the row to Object.
-void RequestOfChild(UINT64 Object) {
-  const UINT64 Child = HostUi()->FindChild(Object, kChildOfRequest521);
-  SendRequest(Child, 521, 0, 0);
-}
-
-// ScaleY (24) twice: twice the first shrinks the area, the second,
-// sign-extended, is the index of request 524.
-void ShrinkArea(UINT64 Object) {
-  OBJECT_AREA Area;
-  ReadObjectArea(Object, &Area);
-  const INT32 Inset = HostServices()->ScaleY(kAreaInsetDesignUnits);
-  Area.Vertical = MoveVertical(Area.Vertical, (INT32)(0u - 2u * (UINT32)Inset));
-  WriteObjectArea(Object, &Area);
-  SendRequest(Object, 524, (UINT64)(INT64)HostServices()->ScaleY(kAreaInsetDesignUnits), 0xFF212121);
-}
-
-// The brush is the attribute's first argument; the second is two 16-bit
-// halves of 24.
-void SetAttribute69641(UINT64 Object) {
-  HostUi()->SetObjectAttribute(Object, 69641, HostImageBrush(9), 0x00180018);
-}
-
-BOOLEAN RunIdOddStep(UINT8 Which, const STYLE_TARGET *Target) {
-  switch (Which) {
-    case ChildRequest521:
-      RequestOfChild(Target->Object);
-      break;
-    case ShrinkAreaAndRequest524:
-      ShrinkArea(Target->Object);
-      break;
-    case Attribute69641:
-      SetAttribute69641(Target->Object);
-      break;
-    default:
-      break;
-  }
-  return TRUE;
-}
+constexpr auto mIdSteps = LinkRows(mIdRows);
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleById = {mIdRows, sizeof(mIdRows) / sizeof(mIdRows[0]), &mIdRowIndex, RunIdOddStep};
-
-UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
-  if (const STYLE_STEP *Row = FindRow(mStyleById, ObjectId)) {
-    const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};
-    RunRow(&mStyleById, Row, &Target);
-  } else {
-    StyleByPart(Object, Class, PartCode, ObjectId);
-  }
-  return 0;
-}
+constinit const STYLE_TABLE mStyleById = {IndexRows(mIdSteps), mIdSteps.Step};

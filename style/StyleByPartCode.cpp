@@ -7,13 +7,55 @@
 
 namespace {
 
-enum : UINT8 {
-  OffsetImageRuns,
-  Part2400ByClass,
-  RestyleAsPart1101,
-  Decoration2067Translucent,
-  Decoration2067Dark,
-};
+// The rows that no step can say, as named functions; the table below runs
+// them through Odd steps.
+
+// Kind 2067 carries two raw colours, copied in one piece after the host
+// cleared the descriptor.
+constexpr UINT64 mDecorationPairTranslucent[2] = {0x90D4D4D4, 0x90D4D4D4};
+constexpr UINT64 mDecorationPairDark[2] = {0xFF1E1B1A, 0xFF1E1B1A};
+
+__attribute__((noinline)) void ApplyPairDecoration(UINT64 Object, const UINT64 (&Pair)[2], UINT64 Value4) {
+  DECORATION_DESC Descriptor;
+  HostServices()->ZeroBuffer(&Descriptor, sizeof(Descriptor));
+  Descriptor.Object = Object;
+  Descriptor.Kind = 2067;
+  __builtin_memcpy(&Descriptor.Value[2], Pair, sizeof(Pair));
+  Descriptor.Value[4] = Value4;
+  HostUi()->ApplyDecoration(&Descriptor);
+}
+
+BOOLEAN Decoration2067Translucent(UINT64 Object, UINT32) {
+  ApplyPairDecoration(Object, mDecorationPairTranslucent, 0);
+  return TRUE;
+}
+
+BOOLEAN Decoration2067Dark(UINT64 Object, UINT32) {
+  ApplyPairDecoration(Object, mDecorationPairDark, 1);
+  return TRUE;
+}
+
+// Part codes 0x1102 and 0x1105: request 1550 answers an offset into two runs
+// of host images, or 0xFFFFFFFF for nothing more. The brushes of the first
+// set are made out of field order.
+BOOLEAN OffsetImageRuns(UINT64 Object, UINT32) {
+  const UINT32 Offset = (UINT32)HostUi()->ObjectRequest(Object, 1550, 0, 0);
+  if (Offset == 0xFFFFFFFF) {
+    return TRUE;
+  }
+  STATE_BRUSHES Brushes;
+  Brushes.Brush[1] = (BRUSH_ID)HostImageBrush(1055);
+  Brushes.Brush[2] = (BRUSH_ID)HostImageBrush(2228 + Offset);
+  Brushes.Brush[0] = (BRUSH_ID)ColorBrush(0xFFFFFFFF, 0);
+  Brushes.Brush[3] = BRUSH_KEEP;
+  SendStateBrushes(Object, 5, &Brushes);
+  SendStateBrushes(Object, 3, &Brushes);
+  Brushes.Brush[2] = (BRUSH_ID)HostImageBrush(2198 + Offset);
+  Brushes.Brush[0] = (BRUSH_ID)ColorBrush(0xFFFF6A00, 0);
+  Brushes.Brush[1] = BRUSH_KEEP;
+  SendStateBrushes(Object, 2, &Brushes);
+  return TRUE;
+}
 
 // A class line of a part code is Row(part code, class); Row(part code) alone
 // holds for any class ("other" where it follows class lines).
@@ -55,7 +97,15 @@ constexpr STYLE_STEP mPartRows[] = {
     Row(0x2400),
       Req(1540, 6, 0xFFE5E2E1),
       Req(1540, 1, 0xFFA0A0A0),
-      Odd(Part2400ByClass),
+      ThenByClass,
+    Row(0x2400, 2),
+      Deco(2084, Color(0xFF1E1B1A, 0x2EFFFFFF), Color(0xFF1E1B1A, 0x14FFFFFF), Color(0xFF1E1B1A), Color(0xFF1E1B1A), 0, 0),
+      Req(2077, 0, 0xFF5B6158),
+    Row(0x2400, 11),
+    Row(0x2400, 15),
+      RestyleAs(0x1101, 15),
+    Row(0x2400),
+      State(4, Keep, Keep, Keep, Color(0xFF52525B, 1)),
     Row(0x3002, 2),
       Odd(Decoration2067Translucent),
       State(0, Color(0xFF212121), Keep, Keep, Keep),
@@ -73,95 +123,8 @@ constexpr STYLE_STEP mPartRows[] = {
       State(1, Color(0xFFE5E2E1), Color(0xFF615B58), Keep, Keep),
       State(5, Color(0xFFE5E2E1), Color(0xFF615B58, 0x1F000000), Keep, Color(0xFFB1A6A2)),
 };
-constexpr STYLE_ROW_INDEX mPartRowIndex = IndexRows(mPartRows);
-
-// Part code 0x2400 after its two requests: a look by class. Class 15 gets
-// the whole look of part code 0x1101, one level deep.
-constexpr STYLE_STEP mPart2400ClassRows[] = {
-    Row(0x2400, 2),
-      Deco(2084, Color(0xFF1E1B1A, 0x2EFFFFFF), Color(0xFF1E1B1A, 0x14FFFFFF), Color(0xFF1E1B1A), Color(0xFF1E1B1A), 0, 0),
-      Req(2077, 0, 0xFF5B6158),
-    Row(0x2400, 11),
-    Row(0x2400, 15),
-      Odd(RestyleAsPart1101),
-    Row(0x2400),
-      State(4, Keep, Keep, Keep, Color(0xFF52525B, 1)),
-};
-
-// Kind 2067 carries two raw colours, copied in one piece after the host
-// cleared the descriptor.
-constexpr UINT64 mDecorationPairTranslucent[2] = {0x90D4D4D4, 0x90D4D4D4};
-constexpr UINT64 mDecorationPairDark[2] = {0xFF1E1B1A, 0xFF1E1B1A};
-
-__attribute__((noinline)) void ApplyPairDecoration(UINT64 Object, const UINT64 (&Pair)[2], UINT64 Value4) {
-  DECORATION_DESC Descriptor;
-  HostServices()->ZeroBuffer(&Descriptor, sizeof(Descriptor));
-  Descriptor.Object = Object;
-  Descriptor.Kind = 2067;
-  __builtin_memcpy(&Descriptor.Value[2], Pair, sizeof(Pair));
-  Descriptor.Value[4] = Value4;
-  HostUi()->ApplyDecoration(&Descriptor);
-}
-
-// Part codes 0x1102 and 0x1105: request 1550 answers an offset into two runs
-// of host images, or 0xFFFFFFFF for nothing more. The brushes of the first
-// set are made out of field order.
-void StyleByImageOffset(UINT64 Object) {
-  const UINT32 Offset = (UINT32)HostUi()->ObjectRequest(Object, 1550, 0, 0);
-  if (Offset == 0xFFFFFFFF) {
-    return;
-  }
-  STATE_BRUSHES Brushes;
-  Brushes.Brush[1] = (BRUSH_ID)HostImageBrush(1055);
-  Brushes.Brush[2] = (BRUSH_ID)HostImageBrush(2228 + Offset);
-  Brushes.Brush[0] = (BRUSH_ID)ColorBrush(0xFFFFFFFF, 0);
-  Brushes.Brush[3] = BRUSH_KEEP;
-  SendStateBrushes(Object, 5, &Brushes);
-  SendStateBrushes(Object, 3, &Brushes);
-  Brushes.Brush[2] = (BRUSH_ID)HostImageBrush(2198 + Offset);
-  Brushes.Brush[0] = (BRUSH_ID)ColorBrush(0xFFFF6A00, 0);
-  Brushes.Brush[1] = BRUSH_KEEP;
-  SendStateBrushes(Object, 2, &Brushes);
-}
-
-BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target);
-
-constinit const STYLE_TABLE mPart2400ByClass = {mPart2400ClassRows, sizeof(mPart2400ClassRows) / sizeof(mPart2400ClassRows[0]),
-                                                nullptr, RunPartOddStep};  // run from its first row, never looked up
-
-BOOLEAN RunPartOddStep(UINT8 Which, const STYLE_TARGET *Target) {
-  const UINT64 Object = Target->Object;
-  switch (Which) {
-    case OffsetImageRuns:
-      StyleByImageOffset(Object);
-      break;
-    case Part2400ByClass:
-      RunRow(&mPart2400ByClass, mPart2400ClassRows, Target);
-      break;
-    case RestyleAsPart1101:
-      StyleByPart(Object, 15, 0x1101, Target->ObjectId);
-      break;
-    case Decoration2067Translucent:
-      ApplyPairDecoration(Object, mDecorationPairTranslucent, 0);
-      break;
-    case Decoration2067Dark:
-      ApplyPairDecoration(Object, mDecorationPairDark, 1);
-      break;
-    default:
-      break;
-  }
-  return TRUE;
-}
+constexpr auto mPartSteps = LinkRows(mPartRows);
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleByPartCode = {mPartRows, sizeof(mPartRows) / sizeof(mPartRows[0]), &mPartRowIndex, RunPartOddStep};
-
-void StyleByPart(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
-  if (const STYLE_STEP *Row = FindRow(mStyleByPartCode, PartCode)) {
-    const STYLE_TARGET Target = {Object, ObjectId, Class, PartCode};
-    RunRow(&mStyleByPartCode, Row, &Target);
-  } else {
-    StyleByClass(Object, Class);
-  }
-}
+constinit const STYLE_TABLE mStyleByPartCode = {IndexRows(mPartSteps), mPartSteps.Step};

@@ -3,7 +3,7 @@
 
 #include "host/HostAccess.h"
 
-UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier) { return HostUi()->MakeBrush(nullptr, Argb, Modifier); }
+UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier) { return MakeColorBrush(Argb, Modifier); }
 
 UINT32 HostImageBrush(UINT32 HostImageId) {
   THEME_IMAGE *Image = HostUi()->GetImage(HostImageId);

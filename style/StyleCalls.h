@@ -6,7 +6,8 @@
 
 #include "host/HostAccess.h"
 
-UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier);
+inline UINT32 MakeColorBrush(UINT32 Argb, UINT32 Modifier) { return HostUi()->MakeBrush(nullptr, Argb, Modifier); }
+UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier);  // the same, out of line
 // GetImage's answer goes to MakeBrush unchecked, null included.
 UINT32 HostImageBrush(UINT32 HostImageId);
 // The host-filled image table entry of the theme image.

@@ -2,7 +2,11 @@
 // runs it. A stage's table is one array of steps: a Row marker names the key
 // (object identifier, part code or class) and opens a row, the steps after it
 // are the row's calls in order. Rows that do something no step can say call a
-// named function of their stage through an Odd step.
+// named function of their stage through an Odd step. LinkRows turns the
+// written table into the one the engine runs: it closes it with an End step
+// and writes into each marker where its line's steps start and where the
+// next class line of its key lies, so the engine never walks a step it does
+// not run.
 //
 // Each step is 10 bytes. A brush or value field is 16 bits: a kind and
 // either an index into mStyleConstants (with a modifier index for colours) or
@@ -16,30 +20,32 @@
 // the reason as its argument.
 void StyleTableError(const char *Reason);
 
-// Every 32-bit constant that the tables send, as a colour brush, a request
-// value or a plain brush field. Order does not matter; a table names the value
-// itself and the build finds it here.
+// Every 32-bit constant that the tables send, as a colour, a brush modifier,
+// a request value or a plain brush field: 32 at most, so that an index fits
+// in five bits. Order does not matter; a table names the value itself and
+// the build finds it here.
 inline constexpr UINT32 mStyleConstants[] = {
-    0x00000000, 0x0000FFFF, 0xFF7A726F, 0xFF1E1B1A, 0xFFE5E2E1, 0xFFB1A6A2, 0xFFA0A0A0,
-    0xFF52525B, 0x14000000, 0xFF484341, 0xFF968C88, 0xFF212121, 0xFFECEDEE, 0xFF3F3F46,
-    0xFFFFFFFF, 0xFFFF6A00, 0xFFFF8333, 0xFF615B58, 0xFF5B6158, 0xFFE0E0E0, 0xFF7C726F,
-    0xFFE4E4E7, 0xFF000000, 0x1EFFFFFF, 0x14FFFFFF, 0x2EFFFFFF, 0xFFE4E4E4,
+    0x00000000, 0x0000FFFF, 0xFF7A726F, 0xFF1E1B1A, 0xFFE5E2E1, 0xFFB1A6A2, 0xFFA0A0A0, 0xFF52525B,
+    0x14000000, 0xFF484341, 0xFF968C88, 0xFF212121, 0xFFECEDEE, 0xFF3F3F46, 0xFFFFFFFF, 0xFFFF6A00,
+    0xFFFF8333, 0xFF615B58, 0xFF5B6158, 0xFFE0E0E0, 0xFF7C726F, 0xFFE4E4E7, 0xFF000000, 0x1EFFFFFF,
+    0x14FFFFFF, 0x2EFFFFFF, 0xFFE4E4E4, 0x00000001, 0x1FFFFFFF, 0x1F000000,
 };
+static_assert(sizeof(mStyleConstants) / sizeof(mStyleConstants[0]) <= 32);
 
-// The modifiers that colour brushes pass to MakeBrush, and one that is not a
-// constant: a horizontal pixel length from ScaleX, asked for just before the
-// brush is made.
-inline constexpr UINT32 mBrushModifiers[] = {0, 1, 0x2EFFFFFF, 0x14FFFFFF, 0x1FFFFFFF, 0x1F000000};
-inline constexpr UINT8 kModifierScaledX = sizeof(mBrushModifiers) / sizeof(mBrushModifiers[0]);
+// The one brush modifier that is not a constant: a horizontal pixel length
+// from ScaleX, asked for just before the brush is made.
 inline constexpr INT32 kScaledModifierDesignUnits = 3;
 
+// A field's kind is its top three bits. The engine tells the frequent kinds
+// apart by range: below 0x2000 a constant, from 0x4000 to 0x5FFF a colour.
 enum STYLE_FIELD_KIND : UINT8 {
-  StyleFieldConstant,    // a number: BRUSH_KEEP, BRUSH_NONE, an ARGB value
-  StyleFieldSame,        // the brush the set held at its previous call
-  StyleFieldColor,       // ColorBrush (constant, modifier)
-  StyleFieldHostImage,   // HostImageBrush (id)
-  StyleFieldThemeImage,  // ThemeImageBrush (id)
-  StyleFieldKeep = 7,    // BRUSH_KEEP: all sixteen bits set, the field is its own brush id
+  StyleFieldConstant,      // a number: BRUSH_NONE, an ARGB value, a request value
+  StyleFieldSame,          // the brush the set held at its previous call
+  StyleFieldColor,         // ColorBrush (constant, constant as modifier)
+  StyleFieldHostImage,     // HostImageBrush (id)
+  StyleFieldThemeImage,    // ThemeImageBrush (id)
+  StyleFieldColorScaledX,  // ColorBrush (constant, ScaleX (3))
+  StyleFieldKeep = 7,      // BRUSH_KEEP: all sixteen bits set, the field is its own brush id
 };
 
 consteval UINT8 StyleConstantIndex(UINT32 Value) {
@@ -52,21 +58,12 @@ consteval UINT8 StyleConstantIndex(UINT32 Value) {
   return 0;
 }
 
-consteval UINT8 BrushModifierIndex(UINT32 Modifier) {
-  for (UINT8 Index = 0; Index < kModifierScaledX; Index++) {
-    if (mBrushModifiers[Index] == Modifier) {
-      return Index;
-    }
-  }
-  StyleTableError("modifier missing from mBrushModifiers");
-  return 0;
-}
-
 // One brush field or request value of a step. A plain number converts
 // implicitly, so tables write 0 (BRUSH_NONE) and ARGB values as they are.
 struct STYLE_FIELD {
-  UINT16 Bits;
+  UINT16 Bits = 0;
 
+  STYLE_FIELD() = default;
   consteval STYLE_FIELD(UINT32 Constant) : Bits(Encode(StyleFieldConstant, StyleConstantIndex(Constant))) {}
   consteval STYLE_FIELD(STYLE_FIELD_KIND Kind, UINT16 Payload) : Bits(Encode(Kind, Payload)) {}
   // Sixteen bits as they stand: half of a row key, or a class.
@@ -89,6 +86,12 @@ struct STYLE_FIELD {
 };
 static_assert(sizeof(STYLE_FIELD) == 2);
 
+// A colour field's low byte is its colour's index, its high byte the kind
+// and its modifier's index, so each index takes one byte load.
+inline constexpr UINT32 kColorFieldModifierBase = (UINT32)StyleFieldColor << 5;
+constexpr UINT32 ColorFieldArgb(UINT16 Bits) { return mStyleConstants[Bits & 0xFF]; }
+constexpr UINT32 ColorFieldModifier(UINT16 Bits) { return mStyleConstants[(Bits >> 8) - kColorFieldModifierBase]; }
+
 inline constexpr STYLE_FIELD Keep{StyleFieldKeep, 0x1FFF};
 static_assert(Keep.Bits == BRUSH_KEEP);
 inline constexpr STYLE_FIELD Same{StyleFieldSame, 0};
@@ -99,49 +102,71 @@ struct SCALED_X_MODIFIER {
 };
 consteval SCALED_X_MODIFIER ScaleX(INT32 DesignUnits) { return {DesignUnits}; }
 
-// Colour payload: modifier index in bits 8..12, constant index in bits 0..7.
 consteval STYLE_FIELD Color(UINT32 Argb, UINT32 Modifier = 0) {
-  return {StyleFieldColor, (UINT16)((BrushModifierIndex(Modifier) << 8) | StyleConstantIndex(Argb))};
+  return {StyleFieldColor, (UINT16)((StyleConstantIndex(Modifier) << 8) | StyleConstantIndex(Argb))};
 }
 consteval STYLE_FIELD Color(UINT32 Argb, SCALED_X_MODIFIER Modifier) {
   if (Modifier.DesignUnits != kScaledModifierDesignUnits) {
     StyleTableError("only ScaleX (3) is a brush modifier");
   }
-  return {StyleFieldColor, (UINT16)((kModifierScaledX << 8) | StyleConstantIndex(Argb))};
+  return {StyleFieldColorScaledX, StyleConstantIndex(Argb)};
 }
 consteval STYLE_FIELD HostImage(UINT16 HostImageId) { return {StyleFieldHostImage, HostImageId}; }
 consteval STYLE_FIELD ThemeImage(UINT16 ThemeImageId) { return {StyleFieldThemeImage, ThemeImageId}; }
 
 enum STYLE_OP : UINT8 {
-  StyleOpRow,         // opens a row: Field[0..1] hold the key, Field[2] the class
-  StyleOpOr,          // one more key of the row just opened
-  StyleOpState,       // SetStateBrushes (Object, Number, the case's set)
-  StyleOpRequest,     // ObjectRequest (Object, Field[1], Number, Field[0])
-  StyleOpDecoration,  // ApplyDecoration of kind 0x800 + Number, Value[0..3] from Field
-  StyleOpOdd,         // the stage's named function Number; FALSE ends the row
+  StyleOpEnd,          // after a table's last row
+  StyleOpRow,          // opens a line of a row: Field[0..1] the key, Field[2] the class (see Row below)
+  StyleOpOr,           // one more key of the row just opened
+  StyleOpRequest,      // ObjectRequest (Object, Field[1], Number, Field[0])
+  StyleOpDecoration,   // ApplyDecoration of kind 0x800 + Number, Value[0..3] from Field
+  StyleOpOdd,          // the stage's named function Odd; FALSE ends the row
+  StyleOpThen,         // ends a line: on with the line for the class of the row Field[2] steps on
+  // SetStateBrushes (Object, state, the case's set). The low four bits of
+  // the op mark the fields whose brush is made now, the high four bits of
+  // Number those that keep the set's previous brush ("same"), its low bits
+  // are the state; the other fields (keep, 0) are their own BRUSH_ID bits
+  // and are copied in one piece.
+  StyleOpState = 0x10,
 };
 
-inline constexpr UINT8 kAnyClass = 1;  // Number of a row that holds for every class
+// A marker's Number: 0 for a line that holds for every class; otherwise the
+// line holds for class Field[2] only, and Number is the distance to the next
+// line of its key (LinkRows fills it in). A marker's Field[3] is the distance
+// to its line's first step, past the row's further keys.
+inline constexpr UINT8 kAnyClass = 0;
+inline constexpr UINT8 kClassLine = 0xFF;  // as written, before LinkRows
 // The decoration kinds that tables send (2084, 2085) share their upper bits.
 inline constexpr UINT16 kTableDecorationKinds = 0x800;
 
-struct STYLE_STEP {
+// A named function of a stage for a row that no step can say; FALSE ends the
+// row there. It gets the object and, for a row that restyles the object, the
+// identifier.
+typedef BOOLEAN (*STYLE_ODD_STEP)(UINT64 Object, UINT32 ObjectId);
+
+// Packed: an Odd step holds its function unaligned, which costs nothing on
+// this processor.
+struct __attribute__((packed)) STYLE_STEP {
   UINT8 Op;
   UINT8 Number;
-  STYLE_FIELD Field[4];
+  union {
+    STYLE_FIELD Field[4];
+    STYLE_ODD_STEP Odd;  // an Odd step's only field
+  };
 };
 static_assert(sizeof(STYLE_STEP) == 10);
 
-// A row for every class; with a class, a part-code row that holds for that
-// class only.
+// A row for every class; with a class, a part-code line that holds for that
+// class only. The last line of a key holds for every class (an empty one
+// where the other classes get nothing), so that a class always finds a line.
 consteval STYLE_STEP Row(UINT32 Key) {
-  return {StyleOpRow, kAnyClass, {STYLE_FIELD::Raw((UINT16)Key), STYLE_FIELD::Raw((UINT16)(Key >> 16)), 0, 0}};
+  return {StyleOpRow, kAnyClass, {{STYLE_FIELD::Raw((UINT16)Key), STYLE_FIELD::Raw((UINT16)(Key >> 16)), 0, 0}}};
 }
 consteval STYLE_STEP Row(UINT16 PartCode, UINT16 Class) {
-  return {StyleOpRow, 0, {STYLE_FIELD::Raw(PartCode), STYLE_FIELD::Raw(0), STYLE_FIELD::Raw(Class), 0}};
+  return {StyleOpRow, kClassLine, {{STYLE_FIELD::Raw(PartCode), STYLE_FIELD::Raw(0), STYLE_FIELD::Raw(Class), 0}}};
 }
 consteval STYLE_STEP Or(UINT32 Key) {
-  return {StyleOpOr, kAnyClass, {STYLE_FIELD::Raw((UINT16)Key), STYLE_FIELD::Raw((UINT16)(Key >> 16)), 0, 0}};
+  return {StyleOpOr, kAnyClass, {{STYLE_FIELD::Raw((UINT16)Key), STYLE_FIELD::Raw((UINT16)(Key >> 16)), 0, 0}}};
 }
 consteval STYLE_STEP State(UINT8 StateNumber, STYLE_FIELD B0, STYLE_FIELD B1, STYLE_FIELD B2, STYLE_FIELD B3) {
   if (StateNumber > 6) {
@@ -150,18 +175,26 @@ consteval STYLE_STEP State(UINT8 StateNumber, STYLE_FIELD B0, STYLE_FIELD B1, ST
   // A set's fields that make no brush are keep, 0 or same; keep and 0 are
   // then their own BRUSH_ID bits, which the engine copies as they stand.
   const STYLE_FIELD Fields[4] = {B0, B1, B2, B3};
-  for (const STYLE_FIELD Field : Fields) {
+  UINT8 Op = StyleOpState;
+  UINT8 Number = StateNumber;
+  for (UINT8 Index = 0; Index < 4; Index++) {
+    const STYLE_FIELD Field = Fields[Index];
     if (Field.Kind() == StyleFieldConstant && Field.Bits != BRUSH_NONE) {
       StyleTableError("a brush set field is keep, 0, same or a brush");
     }
+    if (Field.Kind() == StyleFieldSame) {
+      Number |= (UINT8)(0x10u << Index);
+    } else if (Field.Kind() != StyleFieldConstant && Field.Kind() != StyleFieldKeep) {
+      Op |= (UINT8)(1u << Index);
+    }
   }
-  return {StyleOpState, StateNumber, {B0, B1, B2, B3}};
+  return {Op, Number, {{B0, B1, B2, B3}}};
 }
 consteval STYLE_STEP Req(UINT16 Code, UINT8 Index, STYLE_FIELD Value) {
-  if (Value.Kind() == StyleFieldSame) {
-    StyleTableError("a request value is never same");
+  if (Value.Kind() == StyleFieldSame || Value.Kind() == StyleFieldKeep) {
+    StyleTableError("a request value is a number or a brush");
   }
-  return {StyleOpRequest, Index, {Value, STYLE_FIELD::Raw(Code), 0, 0}};
+  return {StyleOpRequest, Index, {{Value, STYLE_FIELD::Raw(Code), 0, 0}}};
 }
 // Value[4] and Value[5] are 0 in every descriptor a table sends; a row that
 // needs more is an odd row.
@@ -174,9 +207,29 @@ consteval STYLE_STEP Deco(UINT16 Kind, STYLE_FIELD V0, STYLE_FIELD V1, STYLE_FIE
   if ((Kind & 0xFF00) != kTableDecorationKinds) {
     StyleTableError("a table decoration kind lies in 0x800..0x8FF");
   }
-  return {StyleOpDecoration, (UINT8)Kind, {V0, V1, V2, V3}};
+  const STYLE_FIELD Values[4] = {V0, V1, V2, V3};
+  for (const STYLE_FIELD Value : Values) {
+    if (Value.Kind() == StyleFieldSame || Value.Kind() == StyleFieldKeep) {
+      StyleTableError("a descriptor value is a number or a brush");
+    }
+  }
+  return {StyleOpDecoration, (UINT8)Kind, {{V0, V1, V2, V3}}};
 }
-consteval STYLE_STEP Odd(UINT8 Which) { return {StyleOpOdd, Which, {0, 0, 0, 0}}; }
+consteval STYLE_STEP Odd(STYLE_ODD_STEP Function) {
+  STYLE_STEP Step = {StyleOpOdd, 0, {{0, 0, 0, 0}}};
+  Step.Odd = Function;
+  return Step;
+}
+// A row whose first line holds for every class and then goes on by class:
+// the line ends in ThenByClass, and the lines of the same key that follow
+// choose what comes next.
+inline constexpr STYLE_STEP ThenByClass = {StyleOpThen, 0, {{0, 0, 0, 0}}};
+// Ends a line with the look of another row of the same table, chosen as for
+// class Class: a new case, as if the stage had been called for that key and
+// class. LinkRows finds the row.
+consteval STYLE_STEP RestyleAs(UINT16 Key, UINT16 Class) {
+  return {StyleOpThen, 1, {{STYLE_FIELD::Raw(Key), STYLE_FIELD::Raw(Class), 0, 0}}};
+}
 
 // A row's key as the tables hold it, and its class condition.
 constexpr BOOLEAN IsRowMarker(const STYLE_STEP &Step) { return Step.Op == StyleOpRow || Step.Op == StyleOpOr; }
@@ -184,23 +237,95 @@ constexpr UINT32 RowKey(const STYLE_STEP &Step) { return Step.Field[0].Bits | ((
 constexpr BOOLEAN RowHoldsForAnyClass(const STYLE_STEP &Step) { return Step.Number == kAnyClass; }
 constexpr UINT16 RowClass(const STYLE_STEP &Step) { return Step.Field[2].Bits; }
 
-// What a stage was given, for its steps and named functions.
-typedef struct {
-  UINT64 Object;
-  UINT32 ObjectId;
-  UINT16 Class;
-  UINT16 PartCode;
-} STYLE_TARGET;
+// A table as the engine runs it: the written steps, then End. End carries
+// the key of the first row, and the row index sends keys that have no row
+// to End: a key that lands there cannot be End's own key, since that key's
+// slot holds its row.
+template <UINTN Count>
+struct STYLE_STEPS {
+  STYLE_STEP Step[Count + 1];
+};
 
-// A stage's named function for an Odd step; FALSE ends the row there.
-typedef BOOLEAN (*STYLE_ODD_STEP)(UINT8 Which, const STYLE_TARGET *Target);
+template <UINTN Count>
+consteval STYLE_STEPS<Count> LinkRows(const STYLE_STEP (&Rows)[Count]) {
+  STYLE_STEPS<Count> Linked = {};
+  for (UINTN Index = 0; Index < Count; Index++) {
+    Linked.Step[Index] = Rows[Index];
+  }
+  if (!IsRowMarker(Rows[0])) {
+    StyleTableError("a table starts with a row");
+  }
+  Linked.Step[Count] = {StyleOpEnd, 0, {{Rows[0].Field[0], Rows[0].Field[1], 0, 0}}};
+  UINT32 LineKey = 0;
+  BOOLEAN LineForAnyClass = TRUE;
+  for (UINTN Index = 0; Index < Count; Index++) {
+    if (Rows[Index].Op == StyleOpRow) {
+      LineKey = RowKey(Rows[Index]);
+      LineForAnyClass = RowHoldsForAnyClass(Rows[Index]);
+    }
+    if (Rows[Index].Op == StyleOpThen && Rows[Index].Number == 0) {
+      if (!LineForAnyClass || Index + 1 == Count || Rows[Index + 1].Op != StyleOpRow || RowKey(Rows[Index + 1]) != LineKey) {
+        StyleTableError("ThenByClass ends a line for every class, and the key's class lines follow");
+      }
+      Linked.Step[Index].Field[2] = STYLE_FIELD::Raw(1);
+    }
+    if (Rows[Index].Op == StyleOpThen && Rows[Index].Number != 0) {
+      UINTN Target = 0;
+      while (Target < Count && !(Rows[Target].Op == StyleOpRow && RowKey(Rows[Target]) == Rows[Index].Field[0].Bits)) {
+        Target++;
+      }
+      if (Target == Count || Index + 1 == Count || Rows[Index + 1].Op != StyleOpRow) {
+        StyleTableError("RestyleAs ends a line and names a row of its table");
+      }
+      Linked.Step[Index].Field[2] = STYLE_FIELD::Raw((UINT16)(Target - Index));
+    }
+    STYLE_STEP &Marker = Linked.Step[Index];
+    if (!IsRowMarker(Marker)) {
+      continue;
+    }
+    if (Marker.Op == StyleOpOr && !IsRowMarker(Linked.Step[Index - 1])) {
+      StyleTableError("Or follows a row's marker");
+    }
+    UINTN First = Index + 1;
+    while (Linked.Step[First].Op == StyleOpOr) {
+      First++;
+    }
+    Marker.Field[3] = STYLE_FIELD::Raw((UINT16)(First - Index));
+    if (Marker.Number == kAnyClass) {
+      continue;
+    }
+    UINTN Next = First;
+    while (Linked.Step[Next].Op != StyleOpRow && Linked.Step[Next].Op != StyleOpEnd) {
+      Next++;
+    }
+    if (Linked.Step[Next].Op != StyleOpRow || RowKey(Linked.Step[Next]) != RowKey(Marker) || Next - Index > 0xFE) {
+      StyleTableError("a class line is followed by another line of its key");
+    }
+    Marker.Number = (UINT8)(Next - Index);
+  }
+  // FindRow gives a key's first marker and RunRow goes on from there, so
+  // the lines of a key lie together.
+  for (UINTN Index = 0; Index < Count; Index++) {
+    for (UINTN Later = Index + 1; Later < Count && IsRowMarker(Rows[Index]); Later++) {
+      if (IsRowMarker(Rows[Later]) && RowKey(Rows[Later]) == RowKey(Rows[Index])) {
+        for (UINTN Between = Index + 1; Between < Later; Between++) {
+          if (IsRowMarker(Rows[Between]) && RowKey(Rows[Between]) != RowKey(Rows[Index])) {
+            StyleTableError("the lines of a key lie together");
+          }
+        }
+      }
+    }
+  }
+  return Linked;
+}
+
+
 
 // A row is found without walking the table: a multiplicative hash of the
 // key picks one of 64 slots, which holds the step of the first marker with
-// that key (or kNoRow), and the marker's own key confirms the match. The
-// build searches for a multiplier under which no two keys share a slot.
+// that key, or End's, and the step's own key confirms the match. The build
+// searches for a multiplier under which no two keys share a slot.
 inline constexpr UINT8 kRowIndexBits = 6;
-inline constexpr UINT8 kNoRow = 0xFF;
 
 typedef struct {
   UINT32 Multiplier;
@@ -210,26 +335,31 @@ typedef struct {
 constexpr UINT32 RowSlot(UINT32 Key, UINT32 Multiplier) { return (UINT32)(Key * Multiplier) >> (32 - kRowIndexBits); }
 
 template <UINTN Count>
-consteval STYLE_ROW_INDEX IndexRows(const STYLE_STEP (&Steps)[Count]) {
-  static_assert(Count < kNoRow, "a step index must fit in a byte");
+consteval STYLE_ROW_INDEX IndexRows(const STYLE_STEPS<Count> &Linked) {
+  static_assert(Count <= 0xFF, "a step index must fit in a byte");
+  const STYLE_STEP(&Steps)[Count + 1] = Linked.Step;
   for (UINT32 Multiplier = 0x9E3779B1; Multiplier < 0x9E3779B1 + 20000; Multiplier += 2) {
     STYLE_ROW_INDEX Index = {Multiplier, {}};
-    for (UINT8 &Slot : Index.FirstMarker) {
-      Slot = kNoRow;
-    }
+    BOOLEAN Used[1u << kRowIndexBits] = {};
     BOOLEAN Perfect = TRUE;
     for (UINTN Step = 0; Step < Count && Perfect; Step++) {
       if (!IsRowMarker(Steps[Step])) {
         continue;
       }
-      UINT8 &Slot = Index.FirstMarker[RowSlot(RowKey(Steps[Step]), Multiplier)];
-      if (Slot == kNoRow) {
-        Slot = (UINT8)Step;
-      } else if (RowKey(Steps[Slot]) != RowKey(Steps[Step])) {
+      const UINT32 Slot = RowSlot(RowKey(Steps[Step]), Multiplier);
+      if (!Used[Slot]) {
+        Used[Slot] = TRUE;
+        Index.FirstMarker[Slot] = (UINT8)Step;
+      } else if (RowKey(Steps[Index.FirstMarker[Slot]]) != RowKey(Steps[Step])) {
         Perfect = FALSE;
       }
     }
     if (Perfect) {
+      for (UINT32 Slot = 0; Slot < (1u << kRowIndexBits); Slot++) {
+        if (!Used[Slot]) {
+          Index.FirstMarker[Slot] = (UINT8)Count;
+        }
+      }
       return Index;
     }
   }
@@ -237,25 +367,24 @@ consteval STYLE_ROW_INDEX IndexRows(const STYLE_STEP (&Steps)[Count]) {
   return {};
 }
 
-typedef struct {
-  const STYLE_STEP *Steps;
-  UINTN Count;
-  const STYLE_ROW_INDEX *Index;
-  STYLE_ODD_STEP RunOddStep;
-} STYLE_TABLE;
+struct STYLE_TABLE {
+  STYLE_ROW_INDEX Index;
+  const STYLE_STEP *Steps;  // linked, ending in End
+};
 
 // The first marker of Key's row, or null when the table has no row for Key
-// (the stage does not claim the object). Inline, so that a stage looks its
-// own table up with the index and multiplier as constants.
+// (the stage does not claim the object).
 inline const STYLE_STEP *FindRow(const STYLE_TABLE &Table, UINT32 Key) {
-  const UINT8 First = Table.Index->FirstMarker[RowSlot(Key, Table.Index->Multiplier)];
-  if (First == kNoRow || RowKey(Table.Steps[First]) != Key) {
-    return nullptr;
-  }
-  return &Table.Steps[First];
+  const STYLE_STEP *Marker = &Table.Steps[Table.Index.FirstMarker[RowSlot(Key, Table.Index.Multiplier)]];
+  return RowKey(*Marker) == Key ? Marker : nullptr;
 }
 
-// Runs the first line of the row at Marker whose class condition holds for
-// Target; when none holds, the row does nothing, but it has still claimed
-// the object.
-void RunRow(const STYLE_TABLE *Table, const STYLE_STEP *Marker, const STYLE_TARGET *Target);
+// The line of the row at Marker whose class condition holds for Class: its
+// first step, which is the next row's marker or End when the line is empty.
+// The row has claimed the object even then.
+inline const STYLE_STEP *FindLine(const STYLE_STEP *Marker, UINT16 Class) {
+  while (!RowHoldsForAnyClass(*Marker) && RowClass(*Marker) != Class) {
+    Marker += Marker->Number;
+  }
+  return Marker + Marker->Field[3].Bits;
+}
