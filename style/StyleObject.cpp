@@ -13,56 +13,62 @@ namespace {
 // A colour field's brush, made now.
 inline UINT32 ColorFieldBrush(UINT16 Bits) { return MakeColorBrush(ColorFieldArgb(Bits), ColorFieldModifier(Bits)); }
 
-// The 32-bit value of any field that is not keep or same: a brush made now,
-// or a constant. Out of line: one copy serves the less frequent kinds of
-// every step.
-__attribute__((noinline)) UINT32 FieldValue(STYLE_FIELD Field) {
+// A brush of the less frequent kinds, theme image and colour with a scaled
+// modifier, made now. Out of line: one copy serves every step.
+__attribute__((noinline)) UINT32 RareBrush(STYLE_FIELD Field) {
   const UINT16 Payload = Field.Payload();
-  switch (Field.Kind()) {
-    case StyleFieldColor:
-      return ColorFieldBrush(Field.Bits);
-    case StyleFieldColorScaledX:
-      return MakeColorBrush(mStyleConstants[Payload], (UINT32)HostServices()->ScaleX(kScaledModifierDesignUnits));
-    case StyleFieldHostImage:
-      return HostImageBrush(Payload);
-    case StyleFieldThemeImage:
-      return ThemeImageBrush(Payload);
-    default:
-      return mStyleConstants[Payload];
+  if (Field.Kind() == StyleFieldThemeImage) {
+    return ThemeImageBrush(Payload);
   }
+  return MakeColorBrush(mStyleConstants[Payload], (UINT32)HostServices()->ScaleX(kScaledModifierDesignUnits));
 }
 
-// A request or descriptor value: constants and colours, the frequent kinds,
-// inline ("same" and keep never occur here).
-inline UINT32 ValueOf(STYLE_FIELD Field) {
-  if (Field.Bits < ((UINT16)StyleFieldSame << 13)) {
-    return mStyleConstants[Field.Bits];
+// A brush made now: the frequent kinds, colour and host image, inline. The
+// kinds lie in ranges of the field's bits; constants and "same" never get
+// here.
+inline UINT32 MadeBrush(STYLE_FIELD Field) {
+  if (Field.Bits < ((UINT16)StyleFieldHostImage << 13)) {
+    return ColorFieldBrush(Field.Bits);
   }
-  return Field.Bits < ((UINT16)StyleFieldHostImage << 13) ? ColorFieldBrush(Field.Bits) : FieldValue(Field);
+  if (Field.Bits < ((UINT16)StyleFieldThemeImage << 13)) {
+    THEME_IMAGE *Image = HostUi()->GetImage(Field.Payload());
+    return HostUi()->MakeBrush(Image, 0, 0);
+  }
+  return RareBrush(Field);
 }
+
+// A request or descriptor value: a constant, or a brush made now.
+inline UINT32 ValueOf(STYLE_FIELD Field) {
+  return Field.Bits < ((UINT16)StyleFieldSame << 13) ? mStyleConstants[Field.Bits] : MadeBrush(Field);
+}
+
+// 0xFFFF in each 16-bit lane whose bit is set in Fields (four bits): the
+// bits are spread to lanes 0, 16, 32 and 48 by one multiplication, which
+// carries nowhere, and each lane is then filled.
+constexpr UINT64 FieldLanes(UINT32 Fields) {
+  return ((Fields * 0x0000200040008001ull) & 0x0001000100010001ull) * 0xFFFF;
+}
+static_assert(FieldLanes(0x0) == 0 && FieldLanes(0x1) == 0xFFFF && FieldLanes(0x4) == 0xFFFF00000000ull &&
+              FieldLanes(0xA) == 0xFFFF0000FFFF0000ull && FieldLanes(0xF) == ~0ull);
 
 // The case's set takes the step's keep and 0 fields as they stand, keeps
 // its previous brush where the step says "same", and makes the step's
 // brushes in field order. Colour brushes, the most frequent, are made here.
 __attribute__((always_inline)) inline void RunStateStep(const STYLE_STEP *Step, UINT64 Object, STATE_BRUSHES *Brushes) {
   UINT32 Number = Step->Number;
+  UINT64 Set;
+  __builtin_memcpy(&Set, Step->Field, sizeof(Set));
   if (Number >= 0x10) {
-    const STATE_BRUSHES Previous = *Brushes;
-    __builtin_memcpy(Brushes, Step->Field, sizeof(*Brushes));
-    for (UINT32 Same = Number >> 4; Same != 0; Same &= Same - 1) {
-      const UINT32 Index = (UINT32)__builtin_ctz(Same);
-      Brushes->Brush[Index] = Previous.Brush[Index];
-    }
+    UINT64 Previous;
+    __builtin_memcpy(&Previous, Brushes, sizeof(Previous));
+    const UINT64 Same = FieldLanes(Number >> 4);
+    Set = (Set & ~Same) | (Previous & Same);
     Number &= 0xF;
-  } else {
-    __builtin_memcpy(Brushes, Step->Field, sizeof(*Brushes));
   }
+  __builtin_memcpy(Brushes, &Set, sizeof(Set));
   for (UINT32 Made = Step->Op & 0xF; Made != 0; Made &= Made - 1) {
     const UINT32 Index = (UINT32)__builtin_ctz(Made);
-    const STYLE_FIELD Field = Step->Field[Index];
-    // A made field is a colour or an image: below the image kinds, a colour.
-    Brushes->Brush[Index] =
-        (BRUSH_ID)(Field.Bits < ((UINT16)StyleFieldHostImage << 13) ? ColorFieldBrush(Field.Bits) : FieldValue(Field));
+    Brushes->Brush[Index] = (BRUSH_ID)MadeBrush(Step->Field[Index]);
   }
   SendStateBrushes(Object, Number, Brushes);
 }
@@ -73,8 +79,15 @@ __attribute__((always_inline)) inline void RunDecorationStep(const STYLE_STEP *S
   DECORATION_DESC Descriptor;
   Descriptor.Object = Object;
   Descriptor.Kind = kTableDecorationKinds | Step->Number;
+  // Every value as a constant first, then the brushes over theirs: a brush
+  // field's low five bits index a constant too, read and overwritten.
+#pragma clang loop unroll(full)
   for (UINTN Index = 0; Index < 4; Index++) {
-    Descriptor.Value[Index] = ValueOf(Step->Field[Index]);
+    Descriptor.Value[Index] = mStyleConstants[Step->Field[Index].Bits & kStyleConstantIndexMask];
+  }
+  for (UINT32 Made = Step->Op & 0xF; Made != 0; Made &= Made - 1) {
+    const UINT32 Index = (UINT32)__builtin_ctz(Made);
+    Descriptor.Value[Index] = MadeBrush(Step->Field[Index]);
   }
   Descriptor.Value[4] = 0;
   Descriptor.Value[5] = 0;
@@ -109,17 +122,15 @@ UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT
       RunStateStep(Step, Object, &Brushes);
     } else if (__builtin_expect(Op == StyleOpRequest, 1)) {
       SendRequest(Object, Step->Field[1].Bits, Step->Number, ValueOf(Step->Field[0]));
-    } else if (Op == StyleOpDecoration) {
+    } else if (Op >= StyleOpDecoration) {
       RunDecorationStep(Step, Object);
     } else if (Op == StyleOpOdd) {
       if (!Step->Odd(Object, ObjectId)) {
         break;
       }
-    } else {  // Then: on with another row's line
-      if (Step->Number != 0) {  // restyled as another key and class: a new case
-        Class = Step->Field[1].Bits;
-        Brushes = {};
-      }
+    } else {  // Restyle: on with another row's line for another class, a new case
+      Class = Step->Field[1].Bits;
+      Brushes = {};
       Step = FindLine(Step + (INT16)Step->Field[2].Bits, Class) - 1;
     }
   }

@@ -21,16 +21,18 @@
 void StyleTableError(const char *Reason);
 
 // Every 32-bit constant that the tables send, as a colour, a brush modifier,
-// a request value or a plain brush field: 32 at most, so that an index fits
-// in five bits. Order does not matter; a table names the value itself and
+// a request value or a plain brush field: 32, the last ones spare, so that
+// an index is five bits. Order does not matter; a table names the value itself and
 // the build finds it here.
 inline constexpr UINT32 mStyleConstants[] = {
     0x00000000, 0x0000FFFF, 0xFF7A726F, 0xFF1E1B1A, 0xFFE5E2E1, 0xFFB1A6A2, 0xFFA0A0A0, 0xFF52525B,
     0x14000000, 0xFF484341, 0xFF968C88, 0xFF212121, 0xFFECEDEE, 0xFF3F3F46, 0xFFFFFFFF, 0xFFFF6A00,
     0xFFFF8333, 0xFF615B58, 0xFF5B6158, 0xFFE0E0E0, 0xFF7C726F, 0xFFE4E4E7, 0xFF000000, 0x1EFFFFFF,
-    0x14FFFFFF, 0x2EFFFFFF, 0xFFE4E4E4, 0x00000001, 0x1FFFFFFF, 0x1F000000,
+    0x14FFFFFF, 0x2EFFFFFF, 0xFFE4E4E4, 0x00000001, 0x1FFFFFFF, 0x1F000000, 0, 0,
 };
-static_assert(sizeof(mStyleConstants) / sizeof(mStyleConstants[0]) <= 32);
+// Every five-bit index reads inside the list.
+inline constexpr UINT16 kStyleConstantIndexMask = 0x1F;
+static_assert(sizeof(mStyleConstants) / sizeof(mStyleConstants[0]) == kStyleConstantIndexMask + 1);
 
 // The one brush modifier that is not a constant: a horizontal pixel length
 // from ScaleX, asked for just before the brush is made.
@@ -119,15 +121,18 @@ enum STYLE_OP : UINT8 {
   StyleOpRow,          // opens a line of a row: Field[0..1] the key, Field[2] the class (see Row below)
   StyleOpOr,           // one more key of the row just opened
   StyleOpRequest,      // ObjectRequest (Object, Field[1], Number, Field[0])
-  StyleOpDecoration,   // ApplyDecoration of kind 0x800 + Number, Value[0..3] from Field
   StyleOpOdd,          // the stage's named function Odd; FALSE ends the row
-  StyleOpThen,         // ends a line: on with the line for the class of the row Field[2] steps on
+  StyleOpRestyle,      // ends a line: on with the line for class Field[1] of the row Field[2] steps on
+  // ApplyDecoration of kind 0x800 + Number, Value[0..3] from Field. The low
+  // four bits of the op mark the values that are brushes made now; the
+  // others are constants.
+  StyleOpDecoration = 0x10,
   // SetStateBrushes (Object, state, the case's set). The low four bits of
   // the op mark the fields whose brush is made now, the high four bits of
   // Number those that keep the set's previous brush ("same"), its low bits
   // are the state; the other fields (keep, 0) are their own BRUSH_ID bits
   // and are copied in one piece.
-  StyleOpState = 0x10,
+  StyleOpState = 0x20,
 };
 
 // A marker's Number: 0 for a line that holds for every class; otherwise the
@@ -208,27 +213,28 @@ consteval STYLE_STEP Deco(UINT16 Kind, STYLE_FIELD V0, STYLE_FIELD V1, STYLE_FIE
     StyleTableError("a table decoration kind lies in 0x800..0x8FF");
   }
   const STYLE_FIELD Values[4] = {V0, V1, V2, V3};
-  for (const STYLE_FIELD Value : Values) {
+  UINT8 Op = StyleOpDecoration;
+  for (UINT8 Index = 0; Index < 4; Index++) {
+    const STYLE_FIELD Value = Values[Index];
     if (Value.Kind() == StyleFieldSame || Value.Kind() == StyleFieldKeep) {
       StyleTableError("a descriptor value is a number or a brush");
     }
+    if (Value.Kind() != StyleFieldConstant) {
+      Op |= (UINT8)(1u << Index);
+    }
   }
-  return {StyleOpDecoration, (UINT8)Kind, {{V0, V1, V2, V3}}};
+  return {Op, (UINT8)Kind, {{V0, V1, V2, V3}}};
 }
 consteval STYLE_STEP Odd(STYLE_ODD_STEP Function) {
   STYLE_STEP Step = {StyleOpOdd, 0, {{0, 0, 0, 0}}};
   Step.Odd = Function;
   return Step;
 }
-// A row whose first line holds for every class and then goes on by class:
-// the line ends in ThenByClass, and the lines of the same key that follow
-// choose what comes next.
-inline constexpr STYLE_STEP ThenByClass = {StyleOpThen, 0, {{0, 0, 0, 0}}};
 // Ends a line with the look of another row of the same table, chosen as for
 // class Class: a new case, as if the stage had been called for that key and
 // class. LinkRows finds the row.
 consteval STYLE_STEP RestyleAs(UINT16 Key, UINT16 Class) {
-  return {StyleOpThen, 1, {{STYLE_FIELD::Raw(Key), STYLE_FIELD::Raw(Class), 0, 0}}};
+  return {StyleOpRestyle, 0, {{STYLE_FIELD::Raw(Key), STYLE_FIELD::Raw(Class), 0, 0}}};
 }
 
 // A row's key as the tables hold it, and its class condition.
@@ -256,20 +262,8 @@ consteval STYLE_STEPS<Count> LinkRows(const STYLE_STEP (&Rows)[Count]) {
     StyleTableError("a table starts with a row");
   }
   Linked.Step[Count] = {StyleOpEnd, 0, {{Rows[0].Field[0], Rows[0].Field[1], 0, 0}}};
-  UINT32 LineKey = 0;
-  BOOLEAN LineForAnyClass = TRUE;
   for (UINTN Index = 0; Index < Count; Index++) {
-    if (Rows[Index].Op == StyleOpRow) {
-      LineKey = RowKey(Rows[Index]);
-      LineForAnyClass = RowHoldsForAnyClass(Rows[Index]);
-    }
-    if (Rows[Index].Op == StyleOpThen && Rows[Index].Number == 0) {
-      if (!LineForAnyClass || Index + 1 == Count || Rows[Index + 1].Op != StyleOpRow || RowKey(Rows[Index + 1]) != LineKey) {
-        StyleTableError("ThenByClass ends a line for every class, and the key's class lines follow");
-      }
-      Linked.Step[Index].Field[2] = STYLE_FIELD::Raw(1);
-    }
-    if (Rows[Index].Op == StyleOpThen && Rows[Index].Number != 0) {
+    if (Rows[Index].Op == StyleOpRestyle) {
       UINTN Target = 0;
       while (Target < Count && !(Rows[Target].Op == StyleOpRow && RowKey(Rows[Target]) == Rows[Index].Field[0].Bits)) {
         Target++;
