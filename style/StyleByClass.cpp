@@ -12,14 +12,14 @@ constexpr UINT32 kAreaSiblingId = 0x39001004;
 
 BOOLEAN TagLowBitsAre(UINT64 Object, UINT16 Tag) { return HostUi()->GetObjectTag(Object) == Tag; }
 
-BOOLEAN TagIs1599(UINT64 Object, UINT32) { return TagLowBitsAre(Object, kTagOfSiblingAreaTaker); }
+BOOLEAN EFIAPI TagIs1599(UINT64 Object, UINT32) { return TagLowBitsAre(Object, kTagOfSiblingAreaTaker); }
 
-BOOLEAN TagIsZero(UINT64 Object, UINT32) { return TagLowBitsAre(Object, 0); }
+BOOLEAN EFIAPI TagIsZero(UINT64 Object, UINT32) { return TagLowBitsAre(Object, 0); }
 
-BOOLEAN FlagRequestIsSet(UINT64 Object, UINT32) { return HostUi()->ObjectRequest(Object, 852269, 0, 0) != 0; }
+BOOLEAN EFIAPI FlagRequestIsSet(UINT64 Object, UINT32) { return HostUi()->ObjectRequest(Object, 852269, 0, 0) != 0; }
 
 // Class 16 takes the area of the sibling that the identifier stage shrinks.
-BOOLEAN TakeSiblingArea(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI TakeSiblingArea(UINT64 Object, UINT32) {
   const UINT64 Parent = HostUi()->GetObjectParent(Object);
   const UINT64 Sibling = HostUi()->FindChild(Parent, kAreaSiblingId);
   OBJECT_AREA Area;
@@ -31,7 +31,7 @@ BOOLEAN TakeSiblingArea(UINT64 Object, UINT32) {
 // Class 33: a 2592 descriptor with five values (one more than a table row
 // carries), then an attribute whose brush is palette colour 103, looked up
 // just before it is made.
-BOOLEAN DecorationAndAccentAttribute(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI DecorationAndAccentAttribute(UINT64 Object, UINT32) {
   DECORATION_DESC Descriptor;
   Descriptor.Object = Object;
   Descriptor.Kind = 2592;
@@ -46,7 +46,7 @@ BOOLEAN DecorationAndAccentAttribute(UINT64 Object, UINT32) {
   return TRUE;
 }
 
-BOOLEAN LowerAreaBy118(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI LowerAreaBy118(UINT64 Object, UINT32) {
   OBJECT_AREA Area;
   ReadObjectArea(Object, &Area);
   Area.Vertical = MoveVertical(Area.Vertical, HostServices()->ScaleY(118));
@@ -55,7 +55,7 @@ BOOLEAN LowerAreaBy118(UINT64 Object, UINT32) {
 }
 
 // The brush fills the upper half of the request value.
-BOOLEAN Request1538BrushInUpperHalf(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI Request1538BrushInUpperHalf(UINT64 Object, UINT32) {
   SendRequest(Object, 1538, 6, (UINT64)ColorBrush(0xFF484341, 0) << 32);
   return TRUE;
 }

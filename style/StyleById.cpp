@@ -12,7 +12,7 @@ constexpr UINT32 kChildOfRequest521 = 0x01100000;
 constexpr INT32 kAreaInsetDesignUnits = 24;
 
 // The request goes to the child, unchecked; the rest of the row to Object.
-BOOLEAN RequestOfChild(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI RequestOfChild(UINT64 Object, UINT32) {
   const UINT64 Child = HostUi()->FindChild(Object, kChildOfRequest521);
   SendRequest(Child, 521, 0, 0);
   return TRUE;
@@ -20,7 +20,7 @@ BOOLEAN RequestOfChild(UINT64 Object, UINT32) {
 
 // ScaleY (24) twice: twice the first shrinks the area, the second,
 // sign-extended, is the index of request 524.
-BOOLEAN ShrinkAreaAndRequest524(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI ShrinkAreaAndRequest524(UINT64 Object, UINT32) {
   OBJECT_AREA Area;
   ReadObjectArea(Object, &Area);
   const INT32 Inset = HostServices()->ScaleY(kAreaInsetDesignUnits);
@@ -32,7 +32,7 @@ BOOLEAN ShrinkAreaAndRequest524(UINT64 Object, UINT32) {
 
 // The brush is the attribute's first argument; the second is two 16-bit
 // halves of 24.
-BOOLEAN SetAttribute69641(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI SetAttribute69641(UINT64 Object, UINT32) {
   HostUi()->SetObjectAttribute(Object, 69641, HostImageBrush(9), 0x00180018);
   return TRUE;
 }

@@ -25,12 +25,12 @@ __attribute__((noinline)) void ApplyPairDecoration(UINT64 Object, const UINT64 (
   HostUi()->ApplyDecoration(&Descriptor);
 }
 
-BOOLEAN Decoration2067Translucent(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI Decoration2067Translucent(UINT64 Object, UINT32) {
   ApplyPairDecoration(Object, mDecorationPairTranslucent, 0);
   return TRUE;
 }
 
-BOOLEAN Decoration2067Dark(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI Decoration2067Dark(UINT64 Object, UINT32) {
   ApplyPairDecoration(Object, mDecorationPairDark, 1);
   return TRUE;
 }
@@ -38,7 +38,7 @@ BOOLEAN Decoration2067Dark(UINT64 Object, UINT32) {
 // Part codes 0x1102 and 0x1105: request 1550 answers an offset into two runs
 // of host images, or 0xFFFFFFFF for nothing more. The brushes of the first
 // set are made out of field order.
-BOOLEAN OffsetImageRuns(UINT64 Object, UINT32) {
+BOOLEAN EFIAPI OffsetImageRuns(UINT64 Object, UINT32) {
   const UINT32 Offset = (UINT32)HostUi()->ObjectRequest(Object, 1550, 0, 0);
   if (Offset == 0xFFFFFFFF) {
     return TRUE;

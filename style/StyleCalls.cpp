@@ -20,6 +20,3 @@ void ReadObjectArea(UINT64 Object, OBJECT_AREA *Area) {
   Area->Vertical = Buffer[1];
 }
 
-void WriteObjectArea(UINT64 Object, OBJECT_AREA *Area) { HostUi()->SetObjectArea(Object, 0, Area, 0); }
-
-INT32 MoveVertical(INT32 Vertical, INT32 Change) { return (INT32)((UINT32)Vertical + (UINT32)Change); }

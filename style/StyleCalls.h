@@ -27,6 +27,6 @@ inline void SendRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value) 
 // GetObjectArea into a buffer of the stage's, then its first two values.
 void ReadObjectArea(UINT64 Object, OBJECT_AREA *Area);
 // SetObjectArea (Object, 0, Area, 0).
-void WriteObjectArea(UINT64 Object, OBJECT_AREA *Area);
+inline void WriteObjectArea(UINT64 Object, OBJECT_AREA *Area) { HostUi()->SetObjectArea(Object, 0, Area, 0); }
 // Vertical + Change, wrapping in 32 bits whatever the host reported.
-INT32 MoveVertical(INT32 Vertical, INT32 Change);
+inline INT32 MoveVertical(INT32 Vertical, INT32 Change) { return (INT32)((UINT32)Vertical + (UINT32)Change); }

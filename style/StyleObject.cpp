@@ -14,8 +14,9 @@ namespace {
 inline UINT32 ColorFieldBrush(UINT16 Bits) { return MakeColorBrush(ColorFieldArgb(Bits), ColorFieldModifier(Bits)); }
 
 // A brush of the less frequent kinds, theme image and colour with a scaled
-// modifier, made now. Out of line: one copy serves every step.
-__attribute__((noinline)) UINT32 RareBrush(STYLE_FIELD Field) {
+// modifier, made now. Out of line: one copy serves every step; with the
+// record's convention, like the odd steps.
+__attribute__((noinline)) UINT32 EFIAPI RareBrush(STYLE_FIELD Field) {
   const UINT16 Payload = Field.Payload();
   if (Field.Kind() == StyleFieldThemeImage) {
     return ThemeImageBrush(Payload);
@@ -79,11 +80,14 @@ __attribute__((always_inline)) inline void RunDecorationStep(const STYLE_STEP *S
   DECORATION_DESC Descriptor;
   Descriptor.Object = Object;
   Descriptor.Kind = kTableDecorationKinds | Step->Number;
-  // Every value as a constant first, then the brushes over theirs: a brush
-  // field's low five bits index a constant too, read and overwritten.
+  // Every value as a constant first, unless all are brushes, then the
+  // brushes over theirs: a brush field's low five bits index a constant too,
+  // read and overwritten.
+  if ((Step->Op & 0xF) != 0xF) {
 #pragma clang loop unroll(full)
-  for (UINTN Index = 0; Index < 4; Index++) {
-    Descriptor.Value[Index] = mStyleConstants[Step->Field[Index].Bits & kStyleConstantIndexMask];
+    for (UINTN Index = 0; Index < 4; Index++) {
+      Descriptor.Value[Index] = mStyleConstants[Step->Field[Index].Bits & kStyleConstantIndexMask];
+    }
   }
   for (UINT32 Made = Step->Op & 0xF; Made != 0; Made &= Made - 1) {
     const UINT32 Index = (UINT32)__builtin_ctz(Made);
@@ -131,7 +135,7 @@ UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT
     } else {  // Restyle: on with another row's line for another class, a new case
       Class = Step->Field[1].Bits;
       Brushes = {};
-      Step = FindLine(Step + (INT16)Step->Field[2].Bits, Class) - 1;
+      Step = FindLine(StepsOn(Step, (INT16)Step->Field[2].Bits), Class) - 1;
     }
   }
   return 0;
