@@ -19,7 +19,7 @@ __attribute__((noinline)) void ApplyPairDecoration(UINT64 Object, const UINT64 (
   DECORATION_DESC Descriptor;
   HostServices()->ZeroBuffer(&Descriptor, sizeof(Descriptor));
   Descriptor.Object = Object;
-  Descriptor.Kind = 2067;
+  Descriptor.Kind = kClearedDecorationKind;
   __builtin_memcpy(&Descriptor.Value[2], Pair, sizeof(Pair));
   Descriptor.Value[4] = Value4;
   HostUi()->ApplyDecoration(&Descriptor);

@@ -5,10 +5,7 @@
 
 UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier) { return MakeColorBrush(Argb, Modifier); }
 
-UINT32 HostImageBrush(UINT32 HostImageId) {
-  THEME_IMAGE *Image = HostUi()->GetImage(HostImageId);
-  return HostUi()->MakeBrush(Image, 0, 0);
-}
+UINT32 HostImageBrush(UINT32 HostImageId) { return MakeHostImageBrush(HostImageId); }
 
 UINT32 ThemeImageBrush(UINT32 ThemeImageId) { return HostUi()->MakeBrush(ThemeImageEntry(ThemeImageId), 0, 0); }
 

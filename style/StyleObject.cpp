@@ -32,8 +32,7 @@ inline UINT32 MadeBrush(STYLE_FIELD Field) {
     return ColorFieldBrush(Field.Bits);
   }
   if (Field.Bits < ((UINT16)StyleFieldThemeImage << 13)) {
-    THEME_IMAGE *Image = HostUi()->GetImage(Field.Payload());
-    return HostUi()->MakeBrush(Image, 0, 0);
+    return MakeHostImageBrush(Field.Payload());
   }
   return RareBrush(Field);
 }

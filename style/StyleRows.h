@@ -1,17 +1,17 @@
-// The row notation of the three styling stages and the small engine that
-// runs it. A stage's table is one array of steps: a Row marker names the key
-// (object identifier, part code or class) and opens a row, the steps after it
-// are the row's calls in order. Rows that do something no step can say call a
+// The row notation of the three styling stages, and how a stage finds a row.
+// A stage's table is one array of steps: a Row marker names the key (object
+// identifier, part code or class) and opens a row, the steps after it are
+// the row's calls in order. Rows that do something no step can say call a
 // named function of their stage through an Odd step. LinkRows turns the
-// written table into the one the engine runs: it closes it with an End step
-// and writes into each marker where its line's steps start and where the
-// next class line of its key lies, so the engine never walks a step it does
-// not run.
+// written table into the one the engine (style/StyleObject.cpp) runs: it
+// closes it with an End step and writes into each marker where its line's
+// steps start and where the next class line of its key lies, so the engine
+// never walks a step it does not run.
 //
 // Each step is 10 bytes. A brush or value field is 16 bits: a kind and
 // either an index into mStyleConstants (with a modifier index for colours) or
 // an image id. The constructors below are consteval, so a colour missing from
-// the constant list or a malformed row fails the build.
+// the constant list or a malformed row or table fails the build.
 #pragma once
 
 #include "host/HostTypes.h"
@@ -22,8 +22,8 @@ void StyleTableError(const char *Reason);
 
 // Every 32-bit constant that the tables send, as a colour, a brush modifier,
 // a request value or a plain brush field: 32, the last ones spare, so that
-// an index is five bits. Order does not matter; a table names the value itself and
-// the build finds it here.
+// an index is five bits. Order does not matter; a table names the value
+// itself and the build finds it here.
 inline constexpr UINT32 mStyleConstants[] = {
     0x00000000, 0x0000FFFF, 0xFF7A726F, 0xFF1E1B1A, 0xFFE5E2E1, 0xFFB1A6A2, 0xFFA0A0A0, 0xFF52525B,
     0x14000000, 0xFF484341, 0xFF968C88, 0xFF212121, 0xFFECEDEE, 0xFF3F3F46, 0xFFFFFFFF, 0xFFFF6A00,
@@ -137,12 +137,14 @@ enum STYLE_OP : UINT8 {
 // A marker's Number: 0 for a line that holds for every class; otherwise the
 // line holds for class Field[2] only, and Number is the distance in bytes to
 // the next line of its key (LinkRows fills it in). A marker's Field[3] is the
-// distance in bytes
-// to its line's first step, past the row's further keys.
+// distance in bytes to its line's first step, past the row's further keys.
 inline constexpr UINT8 kAnyClass = 0;
 inline constexpr UINT8 kClassLine = 0xFF;  // as written, before LinkRows
 // The decoration kinds that tables send (2084, 2085) share their upper bits.
 inline constexpr UINT16 kTableDecorationKinds = 0x800;
+// Kind 2067 shares them too, but its descriptor is built on a buffer that
+// the host clears, which no table step does.
+inline constexpr UINT16 kClearedDecorationKind = 2067;
 
 // A named function of a stage for a row that no step can say; FALSE ends the
 // row there. It gets the object and the identifier. Called from the record
@@ -212,6 +214,9 @@ consteval STYLE_STEP Deco(UINT16 Kind, STYLE_FIELD V0, STYLE_FIELD V1, STYLE_FIE
   }
   if ((Kind & 0xFF00) != kTableDecorationKinds) {
     StyleTableError("a table decoration kind lies in 0x800..0x8FF");
+  }
+  if (Kind == kClearedDecorationKind) {
+    StyleTableError("a kind 2067 descriptor is cleared by the host first: an odd row");
   }
   const STYLE_FIELD Values[4] = {V0, V1, V2, V3};
   UINT8 Op = StyleOpDecoration;
@@ -299,7 +304,7 @@ consteval STYLE_STEPS<Count> LinkRows(const STYLE_STEP (&Rows)[Count]) {
     }
     Marker.Number = (UINT8)((Next - Index) * sizeof(STYLE_STEP));
   }
-  // FindRow gives a key's first marker and RunRow goes on from there, so
+  // FindRow gives a key's first marker and FindLine goes on from there, so
   // the lines of a key lie together.
   for (UINTN Index = 0; Index < Count; Index++) {
     for (UINTN Later = Index + 1; Later < Count && IsRowMarker(Rows[Index]); Later++) {
@@ -314,8 +319,6 @@ consteval STYLE_STEPS<Count> LinkRows(const STYLE_STEP (&Rows)[Count]) {
   }
   return Linked;
 }
-
-
 
 // A row is found without walking the table: a multiplicative hash of the
 // key picks one of 64 slots, which holds the step of the first marker with

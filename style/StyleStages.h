@@ -1,7 +1,5 @@
-// The three styling stages' tables. The tables are
-// readable by host tools: a Row or Or step (IsRowMarker) names one key of a
-// row, RowKey gives it, and a part-code line that does not hold for every
-// class holds for RowClass only.
+// The three styling stages' tables, which the record operation looks up in
+// turn: by identifier, by part code, by class.
 #pragma once
 
 #include "style/StyleRows.h"
