@@ -35,14 +35,10 @@ BOOLEAN EFIAPI Decoration2067Dark(UINT64 Object, UINT32) {
   return TRUE;
 }
 
-// Part codes 0x1102 and 0x1105: request 1550 answers an offset into two runs
-// of host images, or 0xFFFFFFFF for nothing more. The brushes of the first
-// set are made out of field order.
-BOOLEAN EFIAPI OffsetImageRuns(UINT64 Object, UINT32) {
-  const UINT32 Offset = (UINT32)HostUi()->ObjectRequest(Object, 1550, 0, 0);
-  if (Offset == 0xFFFFFFFF) {
-    return TRUE;
-  }
+// The three sets of part codes 0x1102 and 0x1105 for an offset into the two
+// runs of host images. The brushes of the first set are made out of field
+// order.
+__attribute__((noinline)) void SetsForImageOffset(UINT64 Object, UINT32 Offset) {
   STATE_BRUSHES Brushes;
   Brushes.Brush[1] = (BRUSH_ID)HostImageBrush(1055);
   Brushes.Brush[2] = (BRUSH_ID)HostImageBrush(2228 + Offset);
@@ -54,6 +50,16 @@ BOOLEAN EFIAPI OffsetImageRuns(UINT64 Object, UINT32) {
   Brushes.Brush[0] = (BRUSH_ID)ColorBrush(0xFFFF6A00, 0);
   Brushes.Brush[1] = BRUSH_KEEP;
   SendStateBrushes(Object, 2, &Brushes);
+}
+
+// Part codes 0x1102 and 0x1105: request 1550 answers the offset, or
+// 0xFFFFFFFF for nothing more. Out of line above, the sets cost the
+// answer's test no frame.
+BOOLEAN EFIAPI OffsetImageRuns(UINT64 Object, UINT32) {
+  const UINT32 Offset = (UINT32)HostUi()->ObjectRequest(Object, 1550, 0, 0);
+  if (Offset != 0xFFFFFFFF) {
+    SetsForImageOffset(Object, Offset);
+  }
   return TRUE;
 }
 

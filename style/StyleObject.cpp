@@ -97,14 +97,15 @@ __attribute__((always_inline)) inline void RunDecorationStep(const STYLE_STEP *S
   HostUi()->ApplyDecoration(&Descriptor);
 }
 
-// The row of the first stage that claims the object; null when none does.
-inline const STYLE_STEP *FindClaimingRow(UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
-  const STYLE_STEP *Row = FindRow(mStyleById, ObjectId);
+// The stages choose the row that styles the object, and the record
+// operation runs it. A class without a row leaves the object as it is.
+inline const STYLE_STEP *StyleByClass(UINT16 Class) { return FindRow(mStyleByClass, Class); }
+
+// A part code without a row hands the object to the class stage.
+inline const STYLE_STEP *StyleByPart(UINT16 Class, UINT16 PartCode) {
+  const STYLE_STEP *Row = FindRow(mStyleByPartCode, PartCode);
   if (Row == nullptr) {
-    Row = FindRow(mStyleByPartCode, PartCode);
-  }
-  if (Row == nullptr) {
-    Row = FindRow(mStyleByClass, Class);
+    Row = StyleByClass(Class);
   }
   return Row;
 }
@@ -112,7 +113,10 @@ inline const STYLE_STEP *FindClaimingRow(UINT16 Class, UINT16 PartCode, UINT32 O
 }  // namespace
 
 UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
-  const STYLE_STEP *Row = FindClaimingRow(Class, PartCode, ObjectId);
+  const STYLE_STEP *Row = FindRow(mStyleById, ObjectId);
+  if (Row == nullptr) {
+    Row = StyleByPart(Class, PartCode);
+  }
   if (Row == nullptr) {
     return 0;
   }
@@ -131,7 +135,7 @@ UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT
       if (!Step->Odd(Object, ObjectId)) {
         break;
       }
-    } else {  // Restyle: on with another row's line for another class, a new case
+    } else {  // Restyle: the part-code stage again, for another row and class, a new case
       Class = Step->Field[1].Bits;
       Brushes = {};
       Step = FindLine(StepsOn(Step, (INT16)Step->Field[2].Bits), Class) - 1;

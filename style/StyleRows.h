@@ -375,6 +375,9 @@ struct STYLE_TABLE {
 // (the stage does not claim the object).
 inline const STYLE_STEP *FindRow(const STYLE_TABLE &Table, UINT32 Key) {
   const STYLE_STEP *Marker = &Table.Steps[Table.Index.FirstMarker[RowSlot(Key, Table.Index.Multiplier)]];
+  // A found row is never null; the compiler cannot see that through a table
+  // defined elsewhere, and would test it again.
+  __builtin_assume(Marker != nullptr);
   return RowKey(*Marker) == Key ? Marker : nullptr;
 }
 
