@@ -100,7 +100,8 @@ constexpr STYLE_STEP mPartRows[] = {
     Row(0x2082),
     Row(0x2200),
       State(1, Keep, Keep, Keep, Color(0xFF615B58, 1)),
-    // Every line of 0x2400 starts with the same two requests.
+    // Every line of 0x2400 starts with the same two requests, written into
+    // each line so that a class finds its whole line in one walk.
     Row(0x2400, 2),
       Req(1540, 6, 0xFFE5E2E1),
       Req(1540, 1, 0xFFA0A0A0),
