@@ -8,7 +8,6 @@
 #include "host/HostSlotTraps.h"
 #include "host/ThemeProviderProtocol.h"
 
-
 enum class HostUiSlot : UINT8 {
 #define HOST_UI_SLOT(Number, Name, Type) Name = Number,
 #include "host/HostUiSlots.def"
@@ -38,6 +37,12 @@ constexpr UINT8 HostValueText = 8;          // "text"
 #define HOST_CALL_MAX_ARGUMENTS 10
 #define HOST_CALL_RECORD_BYTES 64  // the largest record, DECORATION_DESC
 #define HOST_CALL_TEXT_LENGTH (HOST_CALL_RECORD_BYTES / sizeof(CHAR16))
+
+// Every record a call copies fits.
+static_assert(sizeof(DECORATION_DESC) <= HOST_CALL_RECORD_BYTES);
+static_assert(sizeof(STATE_BRUSHES) <= HOST_CALL_RECORD_BYTES);
+static_assert(sizeof(OBJECT_AREA) <= HOST_CALL_RECORD_BYTES);
+static_assert(sizeof(HOST_RECT) <= HOST_CALL_RECORD_BYTES);
 
 typedef struct {
   UINT8 Table;
