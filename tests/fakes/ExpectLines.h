@@ -9,12 +9,14 @@
 
 #include "fakes/TraceDiff.h"
 
-inline ::testing::AssertionResult LinesAre(const std::vector<std::string> &Actual, const std::string &Expected) {
+// Heading names what differs in the failure message.
+inline ::testing::AssertionResult LinesAre(const std::vector<std::string> &Actual, const std::string &Expected,
+                                           const char *Heading = "traces differ") {
   const std::vector<std::string> Wanted = TraceLines(Expected);
   if (Wanted == Actual) {
     return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionFailure() << "traces differ (- expected, + actual):\n" << TraceDiff(Wanted, Actual);
+  return ::testing::AssertionFailure() << Heading << " (- expected, + actual):\n" << TraceDiff(Wanted, Actual);
 }
 
 #define EXPECT_LINES(Actual, Expected) EXPECT_TRUE(LinesAre((Actual), (Expected)))

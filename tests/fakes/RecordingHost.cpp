@@ -3,7 +3,6 @@
 #include <cstring>
 #include <sstream>
 
-#include "fakes/TraceDiff.h"
 #include "fakes/TraceFormat.h"
 
 namespace {
@@ -273,9 +272,5 @@ THEME_IMAGE *RecordingHost::FindImage(UINT32 HostImageId) {
 }
 
 ::testing::AssertionResult RecordingHost::TraceIs(const std::string &Expected) const {
-  const Trace Wanted = TraceLines(Expected);
-  if (Wanted == Calls_) {
-    return ::testing::AssertionSuccess();
-  }
-  return ::testing::AssertionFailure() << "host calls differ (- expected, + actual):\n" << TraceDiff(Wanted, Calls_);
+  return LinesAre(Calls_, Expected, "host calls differ");
 }

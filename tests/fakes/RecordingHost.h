@@ -50,6 +50,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/ExpectLines.h"
 #include "host/HostAccess.h"
 #include "tests/hostcalls/HostCall.h"
 

@@ -133,7 +133,7 @@ TEST_F(CustomItem, TextPositionIsTheHostsCentringAndScaling) {
     }
     PaintWithText();
     const std::vector<std::string> Tail(Host.Calls().end() - 4, Host.Calls().end() - 1);
-    EXPECT_EQ(Tail, TraceLines(Case.Lines));
+    EXPECT_LINES(Tail, Case.Lines);
   }
 }
 
