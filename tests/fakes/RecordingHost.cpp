@@ -3,6 +3,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "fakes/FakeHostTables.h"
 #include "fakes/TraceFormat.h"
 
 namespace {
@@ -16,73 +17,11 @@ constexpr UINT64 kRaxJunk = 0xA5A5A5A500000000ULL;
 
 RecordingHost &Host() { return RecordingHost::Active(); }
 
-template <UINT8 Table, UINT8 Slot>
-struct SlotTag {};
-
-#define UI_TAG(Name) SlotTag<HostTableUi, (UINT8)HostUiSlot::Name>
-#define SERVICES_TAG(Name) SlotTag<HostTableServices, (UINT8)HostServicesSlot::Name>
-
-// What each operation does besides recording, where a simple host does more
-// than answer 0. Operations without an entry here answer 0 (or null).
-
 void WriteOut(HostUiSlot Slot, VOID *Destination, UINTN Length) {
   if (Destination != nullptr && !Host().TakeWrite((UINT8)Slot, Destination, Length)) {
     memset(Destination, 0, Length);
   }
 }
-
-UINTN Behave(UI_TAG(GetObjectArea), UINT64, VOID *Area) { WriteOut(HostUiSlot::GetObjectArea, Area, sizeof(OBJECT_AREA)); return 0; }
-UINTN Behave(UI_TAG(GetObjectRect), UINT64, HOST_RECT *Rect) { WriteOut(HostUiSlot::GetObjectRect, Rect, sizeof(HOST_RECT)); return 0; }
-UINTN Behave(UI_TAG(QueryObjectValue), UINT64, UINT32 *Value) { WriteOut(HostUiSlot::QueryObjectValue, Value, sizeof(UINT32)); return 0; }
-UINTN Behave(UI_TAG(MeasureText), UINT64, CHAR16 *, VOID *Size) { WriteOut(HostUiSlot::MeasureText, Size, 8); return 0; }
-THEME_IMAGE *Behave(UI_TAG(GetImage), UINT32 HostImageId) { return Host().FindImage(HostImageId); }
-THEME_IMAGE *Behave(UI_TAG(GetImageSlot), UINT32 HostImageId) { return Host().FindSlot(HostImageId); }
-UINTN Behave(UI_TAG(AllocImage), THEME_IMAGE *Image, UINT32 Width, UINT32 Height) {
-  Image->Width = Width;
-  Image->Height = Height;
-  return 0;
-}
-UINTN Behave(UI_TAG(AddEventHook), HOST_EVENT_HOOK, UINT32, UINT32, UINT16 *Handle) {
-  if (Handle != nullptr && !Host().TakeWrite((UINT8)HostUiSlot::AddEventHook, Handle, sizeof(*Handle))) {
-    *Handle = kEventHookHandle;
-  }
-  return 0;
-}
-UINT32 Behave(UI_TAG(MakeBrush), THEME_IMAGE *, UINT32, UINT32) { return Host().NextBrush(); }
-// Like a terse host: copies up to Capacity CHAR16 and stops after the
-// terminator, so a text of Capacity characters or more arrives unterminated.
-UINTN Behave(UI_TAG(CopyText), const CHAR16 *Source, CHAR16 *Destination, UINTN Capacity) {
-  for (UINTN Index = 0; Index < Capacity; Index++) {
-    Destination[Index] = Source[Index];
-    if (Source[Index] == 0) {
-      break;
-    }
-  }
-  return 0;
-}
-// Reads the text to its terminator, as a host draws it, and keeps it whole.
-UINTN Behave(UI_TAG(DrawText), UINT64, INT32, INT32, CHAR16 *Text) {
-  Host().KeepDrawnText(Text);
-  return 0;
-}
-UINTN Behave(SERVICES_TAG(ZeroBuffer), VOID *Buffer, UINTN Length) { memset(Buffer, 0, Length); return 0; }
-UINTN Behave(SERVICES_TAG(CopyBuffer), VOID *Destination, const VOID *Source, UINTN Length) { memcpy(Destination, Source, Length); return 0; }
-UINTN Behave(SERVICES_TAG(SetRect), HOST_RECT *Rect, INT32 Left, INT32 Top, INT32 Right, INT32 Bottom) {
-  *Rect = HOST_RECT{Left, Top, Right, Bottom};
-  return 0;
-}
-UINTN Behave(SERVICES_TAG(InflateRect), HOST_RECT *Rect, INT32 Dx, INT32 Dy) {
-  *Rect = HOST_RECT{Rect->Left - Dx, Rect->Top - Dy, Rect->Right + Dx, Rect->Bottom + Dy};
-  return 0;
-}
-UINT32 Behave(SERVICES_TAG(RectWidth), HOST_RECT *Rect) { return static_cast<UINT32>(Rect->Right - Rect->Left); }
-INT32 Behave(SERVICES_TAG(CenterOffset), UINT32 Outer, UINT32 Inner) { return (static_cast<INT32>(Outer) - static_cast<INT32>(Inner)) / 2; }
-UINTN Behave(SERVICES_TAG(ScaleRect), VOID *Destination, const THEME_RECT *Design) {
-  *static_cast<HOST_RECT *>(Destination) = HOST_RECT{Design->X, Design->Y, Design->X + Design->Width, Design->Y + Design->Height};
-  return 0;
-}
-INT32 Behave(SERVICES_TAG(ScaleX), INT32 DesignUnits) { return DesignUnits; }
-INT32 Behave(SERVICES_TAG(ScaleY), INT32 DesignUnits) { return DesignUnits; }
 
 template <typename Result>
 Result FromScript(UINT64 Value) {
@@ -93,19 +32,76 @@ Result FromScript(UINT64 Value) {
   }
 }
 
-// One listed operation: records the call with its records decoded, does the
-// operation's work, and answers from the script or with its own result.
-template <UINT8 Table, UINT8 Slot, typename Operation>
-struct FakeOperation;
-template <UINT8 Table, UINT8 Slot, typename Result, typename... Arguments>
-struct FakeOperation<Table, Slot, Result(EFIAPI *)(Arguments...)> {
-  static Result EFIAPI Call(Arguments... Values) {
+std::string FormatHex(UINT64 Value) {
+  std::ostringstream Out;
+  Out << "0x" << std::uppercase << std::hex << Value;
+  return Out.str();
+}
+
+// The recording host's operations, wired by WireFakeHostTables.
+struct Recording {
+  // What each operation does besides recording, where a simple host does more
+  // than answer 0. Operations without an entry here answer 0 (or null).
+  static UINTN Behave(UI_TAG(GetObjectArea), UINT64, VOID *Area) { WriteOut(HostUiSlot::GetObjectArea, Area, sizeof(OBJECT_AREA)); return 0; }
+  static UINTN Behave(UI_TAG(GetObjectRect), UINT64, HOST_RECT *Rect) { WriteOut(HostUiSlot::GetObjectRect, Rect, sizeof(HOST_RECT)); return 0; }
+  static UINTN Behave(UI_TAG(QueryObjectValue), UINT64, UINT32 *Value) { WriteOut(HostUiSlot::QueryObjectValue, Value, sizeof(UINT32)); return 0; }
+  static UINTN Behave(UI_TAG(MeasureText), UINT64, CHAR16 *, VOID *Size) { WriteOut(HostUiSlot::MeasureText, Size, 8); return 0; }
+  static THEME_IMAGE *Behave(UI_TAG(GetImage), UINT32 HostImageId) { return Host().FindImage(HostImageId); }
+  static THEME_IMAGE *Behave(UI_TAG(GetImageSlot), UINT32 HostImageId) { return Host().FindSlot(HostImageId); }
+  static UINTN Behave(UI_TAG(AllocImage), THEME_IMAGE *Image, UINT32 Width, UINT32 Height) {
+    Image->Width = Width;
+    Image->Height = Height;
+    return 0;
+  }
+  static UINTN Behave(UI_TAG(AddEventHook), HOST_EVENT_HOOK, UINT32, UINT32, UINT16 *Handle) {
+    if (Handle != nullptr && !Host().TakeWrite((UINT8)HostUiSlot::AddEventHook, Handle, sizeof(*Handle))) {
+      *Handle = kEventHookHandle;
+    }
+    return 0;
+  }
+  static UINT32 Behave(UI_TAG(MakeBrush), THEME_IMAGE *, UINT32, UINT32) { return Host().NextBrush(); }
+  // Like a terse host: copies up to Capacity CHAR16 and stops after the
+  // terminator, so a text of Capacity characters or more arrives unterminated.
+  static UINTN Behave(UI_TAG(CopyText), const CHAR16 *Source, CHAR16 *Destination, UINTN Capacity) {
+    for (UINTN Index = 0; Index < Capacity; Index++) {
+      Destination[Index] = Source[Index];
+      if (Source[Index] == 0) {
+        break;
+      }
+    }
+    return 0;
+  }
+  // Reads the text to its terminator, as a host draws it, and keeps it whole.
+  static UINTN Behave(UI_TAG(DrawText), UINT64, INT32, INT32, CHAR16 *Text) {
+    Host().KeepDrawnText(Text);
+    return 0;
+  }
+  static UINTN Behave(SERVICES_TAG(ZeroBuffer), VOID *Buffer, UINTN Length) { memset(Buffer, 0, Length); return 0; }
+  static UINTN Behave(SERVICES_TAG(CopyBuffer), VOID *Destination, const VOID *Source, UINTN Length) { memcpy(Destination, Source, Length); return 0; }
+  static UINTN Behave(SERVICES_TAG(SetRect), HOST_RECT *Rect, INT32 Left, INT32 Top, INT32 Right, INT32 Bottom) {
+    *Rect = HOST_RECT{Left, Top, Right, Bottom};
+    return 0;
+  }
+  static UINTN Behave(SERVICES_TAG(InflateRect), HOST_RECT *Rect, INT32 Dx, INT32 Dy) {
+    *Rect = HOST_RECT{Rect->Left - Dx, Rect->Top - Dy, Rect->Right + Dx, Rect->Bottom + Dy};
+    return 0;
+  }
+  static UINT32 Behave(SERVICES_TAG(RectWidth), HOST_RECT *Rect) { return static_cast<UINT32>(Rect->Right - Rect->Left); }
+  static INT32 Behave(SERVICES_TAG(CenterOffset), UINT32 Outer, UINT32 Inner) { return (static_cast<INT32>(Outer) - static_cast<INT32>(Inner)) / 2; }
+  static UINTN Behave(SERVICES_TAG(ScaleRect), VOID *Destination, const THEME_RECT *Design) {
+    *static_cast<HOST_RECT *>(Destination) = HOST_RECT{Design->X, Design->Y, Design->X + Design->Width, Design->Y + Design->Height};
+    return 0;
+  }
+  static INT32 Behave(SERVICES_TAG(ScaleX), INT32 DesignUnits) { return DesignUnits; }
+  static INT32 Behave(SERVICES_TAG(ScaleY), INT32 DesignUnits) { return DesignUnits; }
+
+  // Records the call with its records decoded, does the operation's work,
+  // and answers from the script or with its own result.
+  template <UINT8 Table, UINT8 Slot, typename Result, typename... Arguments>
+  static Result Operate(Arguments... Values) {
     HOST_CALL Call;
     CaptureHostCall(&Call, Table, Slot, Values...);
-    Result Answer{};
-    if constexpr (requires { Behave(SlotTag<Table, Slot>{}, Values...); }) {
-      Answer = Behave(SlotTag<Table, Slot>{}, Values...);
-    }
+    Result Answer = BehaveAt<Recording, Table, Slot, Result>(Values...);
     UINT64 Scripted = 0;
     if (Host().TakeScripted(Table, Slot, &Scripted)) {
       Answer = FromScript<Result>(Scripted);
@@ -121,23 +117,10 @@ struct FakeOperation<Table, Slot, Result(EFIAPI *)(Arguments...)> {
     Host().Record(Call, Note);
     return Answer;
   }
-  static std::string FormatHex(UINT64 Value) {
-    std::ostringstream Out;
-    Out << "0x" << std::uppercase << std::hex << Value;
-    return Out.str();
-  }
-};
 
-// MakeBrush's slot returns UINT32, so a correct plug-in reads EAX only. This
-// fake is wired into that slot although it returns UINT64 (the Microsoft x64
-// convention returns both in RAX): in wide mode it leaves junk above bit 31,
-// which a plug-in that widened the result would carry into its calls.
-UINT64 EFIAPI MakeBrushWithJunkAbove32(THEME_IMAGE *Image, UINT32 Argb, UINT32 Modifier) {
-  const UINT32 Brush = FakeOperation<HostTableUi, (UINT8)HostUiSlot::MakeBrush, HOST_MAKE_BRUSH>::Call(Image, Argb, Modifier);
-  return Host().WideBrushIds() ? (kRaxJunk | Brush) : Brush;
-}
+  // Wide mode shows a plug-in that widened MakeBrush's result.
+  static UINT64 JunkAbove32() { return Host().WideBrushIds() ? kRaxJunk : 0; }
 
-struct RecordUnlistedCall {
   static UINTN Called(UINT8 Table, UINT8 Slot) {
     HOST_CALL Call;
     CaptureHostCall(&Call, Table, Slot);
@@ -167,15 +150,7 @@ std::string Describe(UINT8 Table, UINT8 Slot) {
 RecordingHost::RecordingHost() : Ui{}, Services{}, ImageTable{} {
   EXPECT_EQ(gActiveHost, nullptr) << "one recording host at a time";
   gActiveHost = this;
-  FillWithSlotTraps<RecordUnlistedCall, HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui.Slot);
-  FillWithSlotTraps<RecordUnlistedCall, HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services.Slot);
-#define HOST_UI_SLOT(Number, Name, Type) Ui.Name = &FakeOperation<HostTableUi, Number, Type>::Call;
-#include "host/HostUiSlots.def"
-#undef HOST_UI_SLOT
-#define HOST_SERVICES_SLOT(Number, Name, Type) Services.Name = &FakeOperation<HostTableServices, Number, Type>::Call;
-#include "host/HostServicesSlots.def"
-#undef HOST_SERVICES_SLOT
-  Ui.MakeBrush = reinterpret_cast<HOST_MAKE_BRUSH>(reinterpret_cast<VOID *>(&MakeBrushWithJunkAbove32));
+  WireFakeHostTables<Recording>(&Ui, &Services);
   for (UINTN Id = 1; Id < sizeof(ImageTable) / sizeof(ImageTable[0]); Id++) {
     Name(&ImageTable[Id], "ThemeImage(" + std::to_string(Id) + ")");
   }

@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "fakes/FakeHostTables.h"
+
 namespace {
 
 FuzzHost *gActiveHost = nullptr;
@@ -48,21 +50,6 @@ void WriteFromInput(VOID *Destination, size_t Length) {
   }
 }
 
-template <UINT8 Table, UINT8 Slot>
-struct SlotTag {};
-#define UI_TAG(Name) SlotTag<HostTableUi, (UINT8)HostUiSlot::Name>
-#define SERVICES_TAG(Name) SlotTag<HostTableServices, (UINT8)HostServicesSlot::Name>
-
-// Operations that write through an out-parameter or act on a buffer; every
-// other operation only answers from the input.
-void Behave(UI_TAG(GetObjectArea), UINT64, VOID *Area) { WriteFromInput(Area, sizeof(OBJECT_AREA)); }
-void Behave(UI_TAG(GetObjectRect), UINT64, HOST_RECT *Rect) { WriteFromInput(Rect, sizeof(HOST_RECT)); }
-void Behave(UI_TAG(QueryObjectValue), UINT64, UINT32 *Value) { WriteFromInput(Value, sizeof(UINT32)); }
-void Behave(UI_TAG(MeasureText), UINT64, CHAR16 *, VOID *Size) { WriteFromInput(Size, 8); }
-void Behave(UI_TAG(AddEventHook), HOST_EVENT_HOOK, UINT32, UINT32, UINT16 *Handle) { WriteFromInput(Handle, sizeof(UINT16)); }
-void Behave(SERVICES_TAG(ZeroBuffer), VOID *Buffer, UINTN Length) { memset(Buffer, 0, Length); }
-void Behave(SERVICES_TAG(CopyBuffer), VOID *Destination, const VOID *Source, UINTN Length) { memmove(Destination, Source, Length); }
-
 template <typename Result>
 Result Answer() {
   if constexpr (std::is_same_v<Result, THEME_IMAGE *>) {
@@ -76,28 +63,30 @@ Result Answer() {
   }
 }
 
-template <UINT8 Table, UINT8 Slot, typename Operation>
-struct FakeOperation;
-template <UINT8 Table, UINT8 Slot, typename Result, typename... Arguments>
-struct FakeOperation<Table, Slot, Result(EFIAPI *)(Arguments...)> {
-  static Result EFIAPI Call(Arguments... Values) {
+// The fuzz host's operations, wired by WireFakeHostTables.
+struct Fuzzed {
+  // Operations that write through an out-parameter or act on a buffer; every
+  // other operation only answers from the input.
+  static void Behave(UI_TAG(GetObjectArea), UINT64, VOID *Area) { WriteFromInput(Area, sizeof(OBJECT_AREA)); }
+  static void Behave(UI_TAG(GetObjectRect), UINT64, HOST_RECT *Rect) { WriteFromInput(Rect, sizeof(HOST_RECT)); }
+  static void Behave(UI_TAG(QueryObjectValue), UINT64, UINT32 *Value) { WriteFromInput(Value, sizeof(UINT32)); }
+  static void Behave(UI_TAG(MeasureText), UINT64, CHAR16 *, VOID *Size) { WriteFromInput(Size, 8); }
+  static void Behave(UI_TAG(AddEventHook), HOST_EVENT_HOOK, UINT32, UINT32, UINT16 *Handle) { WriteFromInput(Handle, sizeof(UINT16)); }
+  static void Behave(SERVICES_TAG(ZeroBuffer), VOID *Buffer, UINTN Length) { memset(Buffer, 0, Length); }
+  static void Behave(SERVICES_TAG(CopyBuffer), VOID *Destination, const VOID *Source, UINTN Length) { memmove(Destination, Source, Length); }
+
+  template <UINT8 Table, UINT8 Slot, typename Result, typename... Arguments>
+  static Result Operate(Arguments... Values) {
     FuzzHost::Active().Enter(Table, Slot);
     (Touch(Values), ...);
-    if constexpr (requires { Behave(SlotTag<Table, Slot>{}, Values...); }) {
-      Behave(SlotTag<Table, Slot>{}, Values...);
-    }
+    BehaveAt<Fuzzed, Table, Slot, Result>(Values...);
     return Answer<Result>();
   }
-};
 
-// MakeBrush's slot returns UINT32 in RAX; the bits above 31 are junk, as a
-// real host may leave them.
-UINT64 EFIAPI MakeBrushWithJunkAbove32(THEME_IMAGE *Image, UINT32 Argb, UINT32 Modifier) {
-  const UINT32 Brush = FakeOperation<HostTableUi, (UINT8)HostUiSlot::MakeBrush, HOST_MAKE_BRUSH>::Call(Image, Argb, Modifier);
-  return (Input().ConsumeIntegral<UINT64>() << 32) | Brush;
-}
+  // MakeBrush's slot returns UINT32 in RAX; the bits above 31 are junk, as a
+  // real host may leave them.
+  static UINT64 JunkAbove32() { return Input().ConsumeIntegral<UINT64>() << 32; }
 
-struct StopAtUnlistedCall {
   [[noreturn]] static UINTN Called(UINT8 Table, UINT8 Slot) { Fail("call through a slot the lists do not name", Table, Slot); }
 };
 
@@ -110,15 +99,7 @@ FuzzHost::FuzzHost(const uint8_t *Data, size_t Size)
     abort();
   }
   gActiveHost = this;
-  FillWithSlotTraps<StopAtUnlistedCall, HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui_.Slot);
-  FillWithSlotTraps<StopAtUnlistedCall, HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services_.Slot);
-#define HOST_UI_SLOT(Number, Name, Type) Ui_.Name = &FakeOperation<HostTableUi, Number, Type>::Call;
-#include "host/HostUiSlots.def"
-#undef HOST_UI_SLOT
-#define HOST_SERVICES_SLOT(Number, Name, Type) Services_.Name = &FakeOperation<HostTableServices, Number, Type>::Call;
-#include "host/HostServicesSlots.def"
-#undef HOST_SERVICES_SLOT
-  Ui_.MakeBrush = reinterpret_cast<HOST_MAKE_BRUSH>(reinterpret_cast<VOID *>(&MakeBrushWithJunkAbove32));
+  WireFakeHostTables<Fuzzed>(&Ui_, &Services_);
 }
 
 FuzzHost::~FuzzHost() {
