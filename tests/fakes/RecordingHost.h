@@ -50,6 +50,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/ThemeTables.h"
 #include "fakes/ExpectLines.h"
 #include "host/HostAccess.h"
 #include "tests/hostcalls/HostCall.h"
@@ -117,7 +118,7 @@ class RecordingHost {
 
   HOST_UI_TABLE Ui;
   HOST_SERVICES_TABLE Services;
-  THEME_IMAGE ImageTable[169];  // entry n is theme image n, named ThemeImage(n) in traces; entry 0 unused
+  THEME_IMAGE ImageTable[THEME_IMAGE_COUNT + 1];  // entry n is theme image n, named ThemeImage(n) in traces; entry 0 unused
 
   // What the fake operations use.
   static RecordingHost &Active();

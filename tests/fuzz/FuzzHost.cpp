@@ -20,23 +20,23 @@ constexpr size_t kHostImageCount = 4;
   abort();
 }
 
-// Reads a record the plug-in passed in, whole, so that a pointer to too
-// little memory is reported by the address sanitizer.
-template <typename Record>
-void ReadWhole(const Record *Pointer) {
-  if (Pointer != nullptr) {
-    Record Copy;
-    memcpy(&Copy, Pointer, sizeof(Copy));
-    asm volatile("" : : "r"(&Copy) : "memory");
+// Reads each record the plug-in passes in whole (the records a host call
+// decodes, and images), so that a pointer to too little memory is reported
+// by the address sanitizer.
+void ReadWhole(const VOID *Record, size_t Length) {
+  if (Record != nullptr) {
+    UINT8 Copy[HOST_CALL_RECORD_BYTES];
+    memcpy(Copy, Record, Length);
+    asm volatile("" : : "r"(Copy) : "memory");
   }
 }
-void Touch(STATE_BRUSHES *Brushes) { ReadWhole(Brushes); }
-void Touch(DECORATION_DESC *Descriptor) { ReadWhole(Descriptor); }
-void Touch(OBJECT_AREA *Area) { ReadWhole(Area); }
-void Touch(HOST_RECT *Rect) { ReadWhole(Rect); }
-void Touch(THEME_IMAGE *Image) { ReadWhole(Image); }
 template <typename T>
-void Touch(T) {}
+void Touch(T Value) {
+  const host_call::ARGUMENT Argument = host_call::Classify(Value);
+  ReadWhole(Argument.Record, Argument.RecordBytes);
+}
+static_assert(sizeof(THEME_IMAGE) <= HOST_CALL_RECORD_BYTES);
+void Touch(THEME_IMAGE *Image) { ReadWhole(Image, sizeof(*Image)); }
 
 FuzzedDataProvider &Input() { return FuzzHost::Active().Input(); }
 

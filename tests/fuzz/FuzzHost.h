@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "data/ThemeTables.h"
 #include "host/ThemeProviderProtocol.h"
 #include "hostcalls/HostCall.h"
 
@@ -41,7 +42,7 @@ class FuzzHost {
   // The host-filled image table (entry n is theme image n), heap-allocated so
   // that a read past either end is reported.
   THEME_IMAGE *ImageTable;
-  static constexpr size_t kImageTableEntries = 169;
+  static constexpr size_t kImageTableEntries = THEME_IMAGE_COUNT + 1;
 
  private:
   FuzzedDataProvider Input_;
