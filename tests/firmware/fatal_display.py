@@ -1,8 +1,8 @@
 """The run in which the driver meets a failure under HaltOnError 1: the
-reference host finds FATALRUN.TXT beside itself, makes the firmware refuse
-the heap-record list, and loads the driver, whose fatal-code display then
-runs for ever. QEMU traces every I/O write; the run ends once the display
-has gone round twice, and the verdict is read from that trace:
+reference host, in its fatal-code mode (named by HostMode.txt), makes the
+firmware refuse the heap-record list and loads the driver, whose fatal-code
+display then runs for ever. QEMU traces every I/O write; the run ends once
+the display has gone round twice, and the verdict is read from that trace:
 
   - one 16-bit write of 0xDEAD to port 0xE0 (the `io` region);
   - the code 0x00080225 on port 0x80, a 32-bit write that arrives as four
@@ -15,11 +15,12 @@ has gone round twice, and the verdict is read from that trace:
 import dataclasses
 import os
 import re
+import tempfile
 from typing import Optional
 
 import firmware_runner
 
-MARKER_FILE = "FATALRUN.TXT"
+HOST_MODE = "fatal-code"
 CODE = 0x00080225
 DISPLAY = [0x250000DE, 0x0000DEAD, 0x00DEAD00, 0xDEAD0008, 0xAD000802, 0x00080225]
 CYCLES = 2
@@ -109,20 +110,9 @@ def judge(writes, log_text, firmware) -> (bool, str):
     return True, f"0xDEAD on port 0xE0, code 0x{CODE:08X} on port 0x80, then {shown[12:]}"
 
 
-def fatal_drive(boot_drive):
-    """The firmware's usual boot drive with the marker beside the host."""
-    def drive(work_dir, host, driver, files):
-        args = boot_drive(work_dir, host, driver, files)
-        with open(os.path.join(work_dir, "drive", "EFI", "BOOT", MARKER_FILE), "w") as marker:
-            marker.write("halt on the heap-record list\n")
-        return args
-    return drive
-
-
 def run(host, driver, limit, log_path: Optional[str], trace_path):
     """Boots OVMF into the fatal-code display; (passed, reason, seconds)."""
     firmware = firmware_runner.FIRMWARES["ovmf"]
-    fatal = dataclasses.replace(firmware, boot_drive=fatal_drive(firmware.boot_drive))
     if os.path.exists(trace_path):
         os.remove(trace_path)
     follower = TraceFollower(trace_path)
@@ -131,8 +121,13 @@ def run(host, driver, limit, log_path: Optional[str], trace_path):
         follower.poll()
         return follower.seen_cycles()
 
-    outcome = firmware_runner.run(fatal, host, driver, limit, log_path,
-                                  ["-trace", f"enable=memory_region_ops_write,file={trace_path}"], displayed_twice)
+    with tempfile.TemporaryDirectory(prefix="theme-fatal-") as work:
+        mode_file = os.path.join(work, "HostMode.txt")
+        with open(mode_file, "w") as mode:
+            mode.write(HOST_MODE + "\n")
+        outcome = firmware_runner.run(firmware, host, driver, limit, log_path,
+                                      ["-trace", f"enable=memory_region_ops_write,file={trace_path}"],
+                                      displayed_twice, files={"HostMode.txt": mode_file})
     follower.poll()
     if os.path.exists(trace_path):
         os.remove(trace_path)  # hundreds of megabytes by now

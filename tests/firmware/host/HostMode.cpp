@@ -18,6 +18,7 @@ constexpr MODE_NAME mModeNames[] = {
     {HostModeFirmwareVolume, "firmware-volume"},
     {HostModeLoadOption, "load-option"},
     {HostModeSecureBoot, "secure-boot"},
+    {HostModeFatalCode, "fatal-code"},
 };
 
 // True when Text (Length bytes) is Name, followed only by line ends or spaces.
@@ -83,6 +84,7 @@ BOOLEAN BringInDriver(HOST_RUN *Run, HOST_MODE Mode) {
     case HostModeFirmwareVolume: return DispatchFromFirmwareVolume(Run);
     case HostModeLoadOption: return LoadThroughLoadOption(Run);
     case HostModeSecureBoot: return LoadUnderSecureBoot(Run);
+    case HostModeFatalCode: return LoadAndStartDriver(Run);
     case HostModeUnknown: break;
   }
   return Check(FALSE, "host mode known", "\\EFI\\BOOT\\HostMode.txt names none of the modes");

@@ -10,6 +10,7 @@ typedef enum {
   HostModeFirmwareVolume,  // the DXE core dispatches it from \EFI\BOOT\ThemeDriver.fv
   HostModeLoadOption,      // the boot manager loads it through Driver0001
   HostModeSecureBoot,      // as the driver file, after unsigned and badly signed copies are refused
+  HostModeFatalCode,       // as the driver file with the heap-record list refused: the fatal-code display
   HostModeUnknown,
 } HOST_MODE;
 

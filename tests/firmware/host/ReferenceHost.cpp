@@ -25,7 +25,7 @@ extern "C" EFI_STATUS EFIAPI ReferenceHostMain(EFI_HANDLE ImageHandle, EFI_SYSTE
   const HOST_MODE Mode = ReadHostMode();
   Info("driver brought in by: %s", HostModeName(Mode));
   PrepareFirmware(&mRun);
-  if (FatalRunRequested()) {
+  if (Mode == HostModeFatalCode) {
     RunIntoFatalDisplay(&mRun);
     ExitEmulator(FinishChecks());
     return EFI_ABORTED;

@@ -28,8 +28,6 @@ BOOLEAN LoadAndStartDriver(HOST_RUN *Run);
 BOOLEAN CheckRegistration(HOST_RUN *Run);
 // The heap-record list the driver published; puts the firmware's HOB list back.
 void CheckHeapRecordList(HOST_RUN *Run);
-// Whether the runner asked for the run that ends in the fatal-code display.
-BOOLEAN FatalRunRequested();
 // Makes the firmware refuse the heap-record list and loads the driver, which
 // then shows its fatal code forever; returns only if the driver does.
 void RunIntoFatalDisplay(HOST_RUN *Run);

@@ -230,12 +230,6 @@ void CheckHeapRecordList(HOST_RUN *Run) {
   }
 }
 
-BOOLEAN FatalRunRequested() {
-  DRIVER_LOAD Marker = {};
-  Marker.Path = u"\\EFI\\BOOT\\FATALRUN.TXT";
-  return ReadDriverFile(&Marker);
-}
-
 void RunIntoFatalDisplay(HOST_RUN *Run) {
   Step("fatal-code display");
   Info("the firmware refuses the heap-record list; with HaltOnError 1 the driver shows code 0x00080225 and halts");
