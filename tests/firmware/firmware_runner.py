@@ -85,8 +85,9 @@ def check_name(line):
     return line[5:].split(":", 1)[0].strip()
 
 
-def _exception(log_text, marks):
-    for mark in marks:
+def processor_exception(log_text, firmware):
+    """The firmware's report of a processor exception in the log, or None."""
+    for mark in firmware.exception_marks:
         if mark in log_text:
             at = log_text.index(mark)
             return ANSI_ESCAPE.sub("", log_text[at:at + 120]).strip().splitlines()[0]
@@ -97,16 +98,17 @@ def host_starts(lines):
     return sum(1 for line in lines if line == HOST_STARTED)
 
 
-def judge(log_text, exit_code, timed_out, limit, firmware):
-    """(passed, reason) for one run under firmware."""
-    lines = host_lines(log_text)
+def judge(log_text, exit_code, timed_out, limit, firmware, lines=None):
+    """(passed, reason) for one run under firmware; lines are the host's own
+    lines of log_text when the caller has them already."""
+    lines = host_lines(log_text) if lines is None else lines
     starts = host_starts(lines)
     failures = [line for line in lines if line.startswith("FAIL ")]
     skipped = [line for line in lines if line.startswith(NOT_APPLICABLE)]
     summaries = [SUMMARY.match(line) for line in lines if line.startswith("SUMMARY:")]
     summary = summaries[-1] if summaries else None
     last = lines[-1] if lines else "nothing from the host"
-    detail = _exception(log_text, firmware.exception_marks)
+    detail = processor_exception(log_text, firmware)
     if detail is not None:
         return False, f"processor exception in firmware ({detail}); last host line: {last}"
     if starts > firmware.boots:
@@ -142,11 +144,6 @@ def judge(log_text, exit_code, timed_out, limit, firmware):
 def read_log(path):
     with open(path, "rb") as log:
         return log.read().decode("latin-1")
-
-
-def processor_exception(log_text, firmware):
-    """The firmware's report of a processor exception in the log, or None."""
-    return _exception(log_text, firmware.exception_marks)
 
 
 def _stop_early(log_path, firmware):
@@ -219,8 +216,9 @@ def run(firmware, host, driver, limit, log_path=None, extra_args: Sequence[str] 
             os.remove(log_path)
         log_text, exit_code, timed_out, seconds = boot(firmware, host, driver, limit, log_path, work_dir, extra_args,
                                                        stop_when, files)
-    passed, reason = judge(log_text, exit_code, timed_out, limit, firmware)
-    return Outcome(passed, reason, host_lines(log_text), seconds, exit_code, log_text)
+    lines = host_lines(log_text)
+    passed, reason = judge(log_text, exit_code, timed_out, limit, firmware, lines)
+    return Outcome(passed, reason, lines, seconds, exit_code, log_text)
 
 
 # --- Boot drives ---------------------------------------------------------
