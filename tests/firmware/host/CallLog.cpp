@@ -27,28 +27,26 @@ BOOLEAN NameForLog(VOID *, UINT64 Value, CHAR8 *Name, UINTN Capacity) { return N
 // Returns FALSE at the end of Text.
 BOOLEAN NextExpectedLine(const char **Text, char *Line, UINTN Capacity) {
   const char *Cursor = *Text;
-  for (;;) {
-    while (*Cursor == ' ' || *Cursor == '\n') {
-      Cursor++;
-    }
-    if (*Cursor == 0) {
-      *Text = Cursor;
-      return FALSE;
-    }
-    UINTN Length = 0;
-    while (*Cursor != 0 && *Cursor != '\n') {
-      if (Length + 1 < Capacity) {
-        Line[Length++] = *Cursor;
-      }
-      Cursor++;
-    }
-    while (Length > 0 && Line[Length - 1] == ' ') {
-      Length--;
-    }
-    Line[Length] = 0;
-    *Text = Cursor;
-    return TRUE;
+  while (*Cursor == ' ' || *Cursor == '\n') {
+    Cursor++;
   }
+  if (*Cursor == 0) {
+    *Text = Cursor;
+    return FALSE;
+  }
+  UINTN Length = 0;
+  while (*Cursor != 0 && *Cursor != '\n') {
+    if (Length + 1 < Capacity) {
+      Line[Length++] = *Cursor;
+    }
+    Cursor++;
+  }
+  while (Length > 0 && Line[Length - 1] == ' ') {
+    Length--;
+  }
+  Line[Length] = 0;
+  *Text = Cursor;
+  return TRUE;
 }
 
 BOOLEAN SameText(const char *Left, const char *Right) {

@@ -53,9 +53,7 @@ void ExpectSwatch(const EXPECTED_SWATCH &Swatch) {
 }
 
 void ExpectPanels(UINT32 Width, UINT32 Height) {
-  AddLine(&mExpected, "GetImageSlot(%u) -> HostImage(%u)", kFilledPanel, kFilledPanel);
-  AddLine(&mExpected, "AllocImage(HostImage(%u), %u, %u) -> 0", kFilledPanel, Width, Height);
-  AddLine(&mExpected, "FillImage(HostImage(%u), null, 0x%X) -> 0", kFilledPanel, kFilledPanelArgb);
+  ExpectSwatch(EXPECTED_SWATCH{kFilledPanel, Width, Height, kFilledPanelArgb});
   AddLine(&mExpected, "GetImageSlot(%u) -> HostImage(%u)", kFramedPanel, kFramedPanel);
   AddLine(&mExpected, "AllocImage(HostImage(%u), %u, %u) -> 0", kFramedPanel, Width, Height);
   AddLine(&mExpected, "SetRect(ptr, 0, 0, %u, %u) -> 0", Width, Height);
