@@ -93,12 +93,7 @@ BOOLEAN CheckBootManagerLoad(HOST_RUN *Run, EFI_HANDLE *RecordHandle) {
     return FALSE;
   }
   CheckHex("boot manager's record live: signature", kLiveSignature, Record->Signature);
-  HOST_LOADED_IMAGE_PROTOCOL *Image = nullptr;
-  const EFI_GUID LoadedImageGuid = HOST_LOADED_IMAGE_PROTOCOL_GUID;
-  VOID *Interface = nullptr;
-  if (!EFI_ERROR(gHostBootServices->HandleProtocol(Record->ImageHandle, &LoadedImageGuid, &Interface))) {
-    Image = static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
-  }
+  const HOST_LOADED_IMAGE_PROTOCOL *Image = LoadedImageOf(Record->ImageHandle);
   Check(Image != nullptr && NamesDriverFile(Image->FilePath), "boot manager loaded the driver file of Driver0001",
         "%s", Image == nullptr ? "no loaded-image interface" : "image file path checked");
   Run->PriorDriverRecord = Record;

@@ -17,16 +17,6 @@ constexpr UINTN VolumeHeaderLengthAt = 48;
 constexpr UINTN FileHeaderSize = 24;
 constexpr UINT8 FileTypeDriver = 0x07;
 
-const HOST_DXE_SERVICES *FindDxeServices() {
-  for (UINTN Index = 0; Index < gHostSystemTable->NumberOfTableEntries; Index++) {
-    const EFI_CONFIGURATION_TABLE &Entry = gHostSystemTable->ConfigurationTable[Index];
-    if (SameBytes(&Entry.VendorGuid, &mDxeServicesGuid, sizeof(EFI_GUID))) {
-      return static_cast<const HOST_DXE_SERVICES *>(Entry.VendorTable);
-    }
-  }
-  return nullptr;
-}
-
 // The name of the first driver file in the volume; false when it has none.
 BOOLEAN FirstDriverFileName(const UINT8 *Volume, UINTN Size, EFI_GUID *Name) {
   if (Size < VolumeHeaderLengthAt + 2) {
@@ -84,7 +74,7 @@ BOOLEAN NamesVolumeFile(const VOID *FilePath, const EFI_GUID &Name) {
 
 BOOLEAN DispatchFromFirmwareVolume(HOST_RUN *Run) {
   Step("firmware volume");
-  const HOST_DXE_SERVICES *Dxe = FindDxeServices();
+  const HOST_DXE_SERVICES *Dxe = static_cast<const HOST_DXE_SERVICES *>(FindConfigurationTable(&mDxeServicesGuid));
   if (!Check(Dxe != nullptr && Dxe->Hdr.Signature == HOST_DXE_SERVICES_SIGNATURE, "DXE services table found",
              "%s", Dxe != nullptr ? "in the configuration table" : "not in the configuration table")) {
     return FALSE;

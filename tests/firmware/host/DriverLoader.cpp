@@ -1,5 +1,6 @@
 #include "tests/firmware/host/DriverLoader.h"
 
+#include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/ShippingFirmware.h"
 
@@ -19,14 +20,6 @@ BOOLEAN ReadFailed(DRIVER_LOAD *Load, const char *Step, EFI_STATUS Status) {
 }
 
 UINT16 NodeLength(const HOST_DEVICE_PATH_NODE *Node) { return (UINT16)(Node->Length[0] | (Node->Length[1] << 8)); }
-
-HOST_LOADED_IMAGE_PROTOCOL *OwnLoadedImage() {
-  VOID *Interface = nullptr;
-  if (EFI_ERROR(gHostBootServices->HandleProtocol(gHostImageHandle, &mLoadedImageGuid, &Interface))) {
-    return nullptr;
-  }
-  return static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
-}
 
 // The device's path followed by a file-path node for Path; its size in *Size.
 EFI_DEVICE_PATH_PROTOCOL *FileDevicePath(EFI_HANDLE Device, const CHAR16 *Path, UINTN *Size) {
@@ -65,13 +58,37 @@ EFI_DEVICE_PATH_PROTOCOL *FileDevicePath(EFI_HANDLE Device, const CHAR16 *Path, 
 
 }  // namespace
 
+HOST_LOADED_IMAGE_PROTOCOL *LoadedImageOf(EFI_HANDLE Handle, EFI_STATUS *Status) {
+  VOID *Interface = nullptr;
+  const EFI_STATUS Found = gHostBootServices->HandleProtocol(Handle, &mLoadedImageGuid, &Interface);
+  if (Status != nullptr) {
+    *Status = Found;
+  }
+  return EFI_ERROR(Found) ? nullptr : static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
+}
+
+BOOLEAN InsideLoadedImage(const HOST_LOADED_IMAGE_PROTOCOL *Image, const VOID *Address) {
+  if (Image == nullptr) {
+    return FALSE;
+  }
+  const UINT64 Base = reinterpret_cast<UINT64>(Image->ImageBase);
+  const UINT64 At = reinterpret_cast<UINT64>(Address);
+  return At >= Base && At < Base + Image->ImageSize;
+}
+
+BOOLEAN ReportDriverImage(const HOST_LOADED_IMAGE_PROTOCOL *Image) {
+  Info("driver image at 0x%llX, %llu bytes", reinterpret_cast<UINT64>(Image->ImageBase), Image->ImageSize);
+  return CheckDec("driver loaded as a boot-service driver: code memory type", EfiBootServicesCode,
+                  Image->ImageCodeType);
+}
+
 EFI_DEVICE_PATH_PROTOCOL *BootFileDevicePath(const CHAR16 *Path, UINTN *Size) {
-  HOST_LOADED_IMAGE_PROTOCOL *Self = OwnLoadedImage();
+  HOST_LOADED_IMAGE_PROTOCOL *Self = LoadedImageOf(gHostImageHandle);
   return Self != nullptr ? FileDevicePath(Self->DeviceHandle, Path, Size) : nullptr;
 }
 
 BOOLEAN ReadDriverFile(DRIVER_LOAD *Load) {
-  HOST_LOADED_IMAGE_PROTOCOL *Self = OwnLoadedImage();
+  HOST_LOADED_IMAGE_PROTOCOL *Self = LoadedImageOf(gHostImageHandle);
   if (Self == nullptr) {
     return ReadFailed(Load, "the host's own loaded-image interface", EFI_NOT_FOUND);
   }
@@ -131,10 +148,7 @@ BOOLEAN LoadDriverImage(DRIVER_LOAD *Load) {
     }
     return FALSE;
   }
-  VOID *Interface = nullptr;
-  if (!EFI_ERROR(gHostBootServices->HandleProtocol(Load->ImageHandle, &mLoadedImageGuid, &Interface))) {
-    Load->LoadedImage = static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
-  }
+  Load->LoadedImage = LoadedImageOf(Load->ImageHandle);
   return TRUE;
 }
 

@@ -19,6 +19,15 @@ typedef struct {
   BOOLEAN Started;
 } DRIVER_LOAD;
 
+// The loaded-image interface on Handle; null when it has none (the status of
+// the lookup in *Status when asked for).
+HOST_LOADED_IMAGE_PROTOCOL *LoadedImageOf(EFI_HANDLE Handle, EFI_STATUS *Status = nullptr);
+// True when Address lies inside Image (false without an image).
+BOOLEAN InsideLoadedImage(const HOST_LOADED_IMAGE_PROTOCOL *Image, const VOID *Address);
+// Prints where the driver's image lies and checks it is a boot-service
+// driver's code; the check's result.
+BOOLEAN ReportDriverImage(const HOST_LOADED_IMAGE_PROTOCOL *Image);
+
 // The boot volume's device path followed by a file-path node for Path, in
 // pool memory, its size in *Size; null when the volume has no device path.
 EFI_DEVICE_PATH_PROTOCOL *BootFileDevicePath(const CHAR16 *Path, UINTN *Size);

@@ -7,7 +7,6 @@
 namespace {
 
 const EFI_GUID mThemeProviderGuid = THEME_PROVIDER_PROTOCOL_GUID;
-const EFI_GUID mLoadedImageGuid = HOST_LOADED_IMAGE_PROTOCOL_GUID;
 
 }  // namespace
 
@@ -33,30 +32,19 @@ UINTN FindDriverRecords(THEME_PROVIDER_PROTOCOL **Record, EFI_HANDLE *Handle) {
 }
 
 BOOLEAN AdoptLoadedDriver(HOST_RUN *Run, EFI_HANDLE ImageHandle) {
-  VOID *Interface = nullptr;
-  const EFI_STATUS Status = gHostBootServices->HandleProtocol(ImageHandle, &mLoadedImageGuid, &Interface);
-  if (!Check(!EFI_ERROR(Status) && Interface != nullptr, "loaded-image interface on the driver's handle",
-             "status 0x%llX", Status)) {
+  EFI_STATUS Status;
+  HOST_LOADED_IMAGE_PROTOCOL *Image = LoadedImageOf(ImageHandle, &Status);
+  if (!Check(Image != nullptr, "loaded-image interface on the driver's handle", "status 0x%llX", Status)) {
     return FALSE;
   }
   Run->Load.ImageHandle = ImageHandle;
-  Run->Load.LoadedImage = static_cast<HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
+  Run->Load.LoadedImage = Image;
   Run->Load.LoadStatus = EFI_SUCCESS;
   Run->Load.StartStatus = EFI_SUCCESS;
   Run->Load.Started = TRUE;
-  Info("driver image at 0x%llX, %llu bytes", reinterpret_cast<UINT64>(Run->Load.LoadedImage->ImageBase),
-       Run->Load.LoadedImage->ImageSize);
-  return CheckDec("driver loaded as a boot-service driver: code memory type", EfiBootServicesCode,
-                  Run->Load.LoadedImage->ImageCodeType);
+  return ReportDriverImage(Image);
 }
 
 BOOLEAN InsideImageOf(EFI_HANDLE ImageHandle, const VOID *Address) {
-  VOID *Interface = nullptr;
-  if (EFI_ERROR(gHostBootServices->HandleProtocol(ImageHandle, &mLoadedImageGuid, &Interface)) || Interface == nullptr) {
-    return FALSE;
-  }
-  const auto *Image = static_cast<const HOST_LOADED_IMAGE_PROTOCOL *>(Interface);
-  const UINT64 Base = reinterpret_cast<UINT64>(Image->ImageBase);
-  const UINT64 At = reinterpret_cast<UINT64>(Address);
-  return At >= Base && At < Base + Image->ImageSize;
+  return InsideLoadedImage(LoadedImageOf(ImageHandle), Address);
 }

@@ -4,6 +4,15 @@ constinit EFI_SYSTEM_TABLE *gHostSystemTable = nullptr;
 constinit EFI_BOOT_SERVICES *gHostBootServices = nullptr;
 constinit EFI_HANDLE gHostImageHandle = nullptr;
 
+VOID *FindConfigurationTable(const EFI_GUID *Guid) {
+  for (UINTN Index = 0; Index < gHostSystemTable->NumberOfTableEntries; Index++) {
+    if (SameBytes(&gHostSystemTable->ConfigurationTable[Index].VendorGuid, Guid, sizeof(EFI_GUID))) {
+      return gHostSystemTable->ConfigurationTable[Index].VendorTable;
+    }
+  }
+  return nullptr;
+}
+
 VOID *AllocateHostPool(UINTN Size) {
   VOID *Buffer = nullptr;
   if (gHostBootServices == nullptr || EFI_ERROR(gHostBootServices->AllocatePool(EfiBootServicesData, Size, &Buffer))) {

@@ -7,6 +7,9 @@ extern EFI_SYSTEM_TABLE *gHostSystemTable;
 extern EFI_BOOT_SERVICES *gHostBootServices;
 extern EFI_HANDLE gHostImageHandle;
 
+// The configuration table's entry for Guid; null when it has none.
+VOID *FindConfigurationTable(const EFI_GUID *Guid);
+
 // Boot-services pool, zeroed; null when the firmware has none left.
 VOID *AllocateHostPool(UINTN Size);
 void FreeHostPool(VOID *Buffer);

@@ -39,15 +39,6 @@ constinit BOOLEAN mOwnHobListInstalled = FALSE;
 constinit EFI_INSTALL_PROTOCOL_INTERFACE mFirmwareInstall = nullptr;
 constinit UINTN mRefusedInstalls = 0;
 
-VOID *FirmwareHobList() {
-  for (UINTN Index = 0; Index < gHostSystemTable->NumberOfTableEntries; Index++) {
-    if (GuidEquals(&gHostSystemTable->ConfigurationTable[Index].VendorGuid, &mHobListGuid)) {
-      return gHostSystemTable->ConfigurationTable[Index].VendorTable;
-    }
-  }
-  return nullptr;
-}
-
 // Bytes before the end-of-list HOB (or before a block too short to go on).
 UINTN HobListLength(const VOID *List) {
   const auto *Start = static_cast<const UINT8 *>(List);
@@ -174,7 +165,7 @@ EFI_STATUS EFIAPI RefuseHeapRecordList(EFI_HANDLE *Handle, const EFI_GUID *Proto
 void InstallHeapHobList(HOST_RUN *Run) {
   (void)Run;
   Step("HOB list");
-  mFirmwareHobList = FirmwareHobList();
+  mFirmwareHobList = FindConfigurationTable(&mHobListGuid);
   const UINTN Kept = mFirmwareHobList != nullptr ? HobListLength(mFirmwareHobList) : 0;
   const UINTN Size = Kept + kHeapHobCount * kHeapHobLength + sizeof(EFI_HOB_GENERIC_HEADER);
   auto *List = static_cast<UINT8 *>(AllocateHostPool(Size));

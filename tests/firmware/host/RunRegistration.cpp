@@ -191,13 +191,7 @@ void CheckRecordFields(HOST_RUN *Run) {
 }  // namespace
 
 BOOLEAN InsideDriverImage(const HOST_RUN *Run, const VOID *Address) {
-  const HOST_LOADED_IMAGE_PROTOCOL *Image = Run->Load.LoadedImage;
-  if (Image == nullptr) {
-    return FALSE;
-  }
-  const UINT64 Base = reinterpret_cast<UINT64>(Image->ImageBase);
-  const UINT64 At = reinterpret_cast<UINT64>(Address);
-  return At >= Base && At < Base + Image->ImageSize;
+  return InsideLoadedImage(Run->Load.LoadedImage, Address);
 }
 
 void PrepareFirmware(HOST_RUN *Run) {
@@ -255,10 +249,7 @@ BOOLEAN LoadAndStartDriver(HOST_RUN *Run) {
     return FALSE;
   }
   if (Load->LoadedImage != nullptr) {
-    Info("driver image at 0x%llX, %llu bytes", reinterpret_cast<UINT64>(Load->LoadedImage->ImageBase),
-         Load->LoadedImage->ImageSize);
-    CheckDec("driver loaded as a boot-service driver: code memory type", EfiBootServicesCode,
-             Load->LoadedImage->ImageCodeType);
+    ReportDriverImage(Load->LoadedImage);
   } else {
     Check(FALSE, "loaded-image interface on the driver's handle", "absent");
   }
