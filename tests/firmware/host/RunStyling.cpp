@@ -14,6 +14,7 @@
 #include "tests/firmware/host/CallLog.h"
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
+#include "tests/firmware/host/ExpectedLines.h"
 #include "tests/firmware/host/HostImages.h"
 #include "tests/firmware/host/HostTables.h"
 #include "tests/firmware/host/Run.h"
@@ -90,11 +91,7 @@ void ExpandToken(const char **Text, const STYLING_CONTEXT *Context, char *Piece,
   }
   if (Kind == 'i') {  // img<id>
     *Text += 2;
-    const UINT32 HostImageId = (UINT32)ReadNumber(Text);
-    const THEME_IMAGE *Image = ResolveHostImage(HostImageId);
-    if (Image == nullptr || !NameImage(Image, Piece, Capacity)) {
-      FormatTextTo(Piece, Capacity, "null");
-    }
+    ResolvedImageName((UINT32)ReadNumber(Text), Piece, Capacity);
     return;
   }
   const UINTN Number = ReadNumber(Text);
@@ -153,26 +150,6 @@ void Tag1598(STYLING_CONTEXT *, HOST_OBJECT *Object) { Object->Tag = 1598; }
 void WithPicture(STYLING_CONTEXT *, HOST_OBJECT *Object) { Object->HasPicture = 1; }
 void LoweredArea(STYLING_CONTEXT *Context, HOST_OBJECT *) { Context->Vertical = CreatedVertical() + ScaleDesignY(118); }
 void Tagged(STYLING_CONTEXT *, HOST_OBJECT *Object) { Object->Tag = 7; }
-
-const char kPart1101[] = R"(
-  MakeBrush(null, 0xFFECEDEE, 0) -> <B1>
-  GetImage(1104) -> <img1104>
-  MakeBrush(<img1104>, 0, 0) -> <B2>
-  SetStateBrushes(<obj>, 6, [<b1>, <b2>, keep, keep]) -> 0
-  GetImage(1105) -> <img1105>
-  MakeBrush(<img1105>, 0, 0) -> <B3>
-  SetStateBrushes(<obj>, 2, [<b1>, <b3>, keep, keep]) -> 0
-  GetImage(1106) -> <img1106>
-  MakeBrush(<img1106>, 0, 0) -> <B4>
-  SetStateBrushes(<obj>, 5, [<b1>, <b4>, keep, keep]) -> 0
-  GetImage(1108) -> <img1108>
-  MakeBrush(<img1108>, 0, 0) -> <B5>
-  SetStateBrushes(<obj>, 3, [<b1>, <b5>, keep, keep]) -> 0
-  MakeBrush(null, 0xFF3F3F46, 0) -> <B6>
-  GetImage(1107) -> <img1107>
-  MakeBrush(<img1107>, 0, 0) -> <B7>
-  SetStateBrushes(<obj>, 1, [<b6>, <b7>, keep, keep]) -> 0
-)";
 
 const STYLING_CASE kCases[] = {
     {"identifier 0x20241079: theme-image brushes as request values", 2, 0x2200, 0x20241079, R"(
@@ -276,12 +253,34 @@ const STYLING_CASE kCases[] = {
       SetStateBrushes(<obj>, 5, [keep, <b3>, keep, <b4>]) -> 0
     )", nullptr},
     {"an object no stage claims", 0x7FFF, 0x7FFF, 0x12345678, "", nullptr},
+    // Part code 0x2400 with class 15: the two requests, then the whole look
+    // of part code 0x1101, once.
+    {"part code 0x2400 class 15: the look of 0x1101 after two requests", 15, 0x2400, 0, R"(
+      ObjectRequest(<obj>, 1540, 6, 0xFFE5E2E1) -> 0
+      ObjectRequest(<obj>, 1540, 1, 0xFFA0A0A0) -> 0
+      MakeBrush(null, 0xFFECEDEE, 0) -> <B1>
+      GetImage(1104) -> <img1104>
+      MakeBrush(<img1104>, 0, 0) -> <B2>
+      SetStateBrushes(<obj>, 6, [<b1>, <b2>, keep, keep]) -> 0
+      GetImage(1105) -> <img1105>
+      MakeBrush(<img1105>, 0, 0) -> <B3>
+      SetStateBrushes(<obj>, 2, [<b1>, <b3>, keep, keep]) -> 0
+      GetImage(1106) -> <img1106>
+      MakeBrush(<img1106>, 0, 0) -> <B4>
+      SetStateBrushes(<obj>, 5, [<b1>, <b4>, keep, keep]) -> 0
+      GetImage(1108) -> <img1108>
+      MakeBrush(<img1108>, 0, 0) -> <B5>
+      SetStateBrushes(<obj>, 3, [<b1>, <b5>, keep, keep]) -> 0
+      MakeBrush(null, 0xFF3F3F46, 0) -> <B6>
+      GetImage(1107) -> <img1107>
+      MakeBrush(<img1107>, 0, 0) -> <B7>
+      SetStateBrushes(<obj>, 1, [<b6>, <b7>, keep, keep]) -> 0
+    )", nullptr},
 };
 
-void StyleOne(const THEME_PROVIDER_PROTOCOL *Record, const STYLING_CASE &Case, const char *Expected,
-              STYLING_CONTEXT *Context) {
+void StyleOne(const THEME_PROVIDER_PROTOCOL *Record, const STYLING_CASE &Case, STYLING_CONTEXT *Context) {
   char Lines[2048];
-  Expand(Expected, Context, Lines, sizeof(Lines));
+  Expand(Case.Expected, Context, Lines, sizeof(Lines));
   const UINTN Mark = CallMark();
   const UINTN Result = Record->StyleObject(Context->Object, Case.Class, Case.PartCode, Case.ObjectId);
   CheckCalls(Case.Name, Mark, Lines);
@@ -309,16 +308,6 @@ void StyleObjects(HOST_RUN *Run) {
   const THEME_PROVIDER_PROTOCOL *Record = Run->Record;
   for (const STYLING_CASE &Case : kCases) {
     STYLING_CONTEXT Context = NewContext(Case);
-    StyleOne(Record, Case, Case.Expected, &Context);
+    StyleOne(Record, Case, &Context);
   }
-  // Part code 0x2400 with class 15: the two requests, then the whole look
-  // of part code 0x1101, once.
-  const STYLING_CASE Recursion = {"part code 0x2400 class 15: the look of 0x1101 after two requests", 15, 0x2400, 0, "",
-                                  nullptr};
-  char Expected[2048];
-  FormatTextTo(Expected, sizeof(Expected), "%s%s",
-               "ObjectRequest(<obj>, 1540, 6, 0xFFE5E2E1) -> 0\nObjectRequest(<obj>, 1540, 1, 0xFFA0A0A0) -> 0\n",
-               kPart1101);
-  STYLING_CONTEXT Context = NewContext(Recursion);
-  StyleOne(Record, Recursion, Expected, &Context);
 }
