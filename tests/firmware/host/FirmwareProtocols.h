@@ -1,10 +1,11 @@
 // The standard UEFI and PI interfaces that the reference host uses beyond
 // the system table: loaded image, file system, device path, graphics output,
-// HII package lists. The PCD protocol is the driver's own layout, shared.
-// Layout only; no behaviour.
+// HII package lists, the PCD protocols and the HOB list. Written here from
+// the published layouts, not taken from the driver's sources, so that the
+// host checks the driver against its own reading of them. Layout only; no
+// behaviour.
 #pragma once
 
-#include "platform/uefi/PcdProtocol.h"
 #include "platform/uefi/SystemTable.h"
 
 // {5B1B31A1-9562-11D2-8E3F-00A0C969723B}
@@ -133,3 +134,66 @@ typedef struct {
   UINT32 PackageLength;
 } HOST_HII_PACKAGE_LIST_HEADER;
 static_assert(sizeof(HOST_HII_PACKAGE_LIST_HEADER) == 20);
+
+// The native PCD protocol: dynamic PCDs read and written by token number.
+// {11B34006-D85B-4D0A-A290-D5A571310EF7}
+#define HOST_PCD_PROTOCOL_GUID \
+  {0x11B34006, 0xD85B, 0x4D0A, {0xA2, 0x90, 0xD5, 0xA5, 0x71, 0x31, 0x0E, 0xF7}}
+// The PI PCD protocol; the host only looks for it.
+// {13A3F0F6-264A-3EF0-F2E0-DEC512342F34}
+#define HOST_PI_PCD_PROTOCOL_GUID \
+  {0x13A3F0F6, 0x264A, 0x3EF0, {0xF2, 0xE0, 0xDE, 0xC5, 0x12, 0x34, 0x2F, 0x34}}
+
+typedef UINT8(EFIAPI *HOST_PCD_GET8)(UINTN TokenNumber);
+typedef UINT16(EFIAPI *HOST_PCD_GET16)(UINTN TokenNumber);
+typedef UINT32(EFIAPI *HOST_PCD_GET32)(UINTN TokenNumber);
+typedef UINT64(EFIAPI *HOST_PCD_GET64)(UINTN TokenNumber);
+typedef VOID *(EFIAPI *HOST_PCD_GET_POINTER)(UINTN TokenNumber);
+typedef BOOLEAN(EFIAPI *HOST_PCD_GET_BOOLEAN)(UINTN TokenNumber);
+typedef UINTN(EFIAPI *HOST_PCD_GET_SIZE)(UINTN TokenNumber);
+
+// SetSku and the seven reads by token number, then 23 more operations
+// (seven reads by token space, twelve writes, two callback operations and
+// two enumerations) that the host passes through untouched.
+typedef struct {
+  VOID *SetSku;
+  HOST_PCD_GET8 Get8;
+  HOST_PCD_GET16 Get16;
+  HOST_PCD_GET32 Get32;
+  HOST_PCD_GET64 Get64;
+  HOST_PCD_GET_POINTER GetPtr;
+  HOST_PCD_GET_BOOLEAN GetBool;
+  HOST_PCD_GET_SIZE GetSize;
+  VOID *OtherOperations[23];
+} HOST_PCD_PROTOCOL;
+static_assert(sizeof(HOST_PCD_PROTOCOL) == 31 * 8);
+static_assert(offsetof(HOST_PCD_PROTOCOL, Get8) == 8);
+static_assert(offsetof(HOST_PCD_PROTOCOL, Get16) == 16);
+static_assert(offsetof(HOST_PCD_PROTOCOL, Get32) == 24);
+static_assert(offsetof(HOST_PCD_PROTOCOL, Get64) == 32);
+static_assert(offsetof(HOST_PCD_PROTOCOL, GetPtr) == 40);
+static_assert(offsetof(HOST_PCD_PROTOCOL, GetBool) == 48);
+static_assert(offsetof(HOST_PCD_PROTOCOL, GetSize) == 56);
+static_assert(offsetof(HOST_PCD_PROTOCOL, OtherOperations) == 64);
+
+// The HOB list's configuration-table entry.
+// {7739F24C-93D7-11D4-9A3A-0090273FC14D}
+#define HOST_HOB_LIST_GUID {0x7739F24C, 0x93D7, 0x11D4, {0x9A, 0x3A, 0x00, 0x90, 0x27, 0x3F, 0xC1, 0x4D}}
+#define HOST_HOB_TYPE_GUID_EXTENSION 0x0004
+#define HOST_HOB_TYPE_END_OF_HOB_LIST 0xFFFF
+
+typedef struct {
+  UINT16 HobType;
+  UINT16 HobLength;  // of the whole block, this header included
+  UINT32 Reserved;
+} HOST_HOB_GENERIC_HEADER;
+static_assert(sizeof(HOST_HOB_GENERIC_HEADER) == 8);
+static_assert(offsetof(HOST_HOB_GENERIC_HEADER, HobLength) == 2);
+
+// A GUID extension HOB up to its data.
+typedef struct {
+  HOST_HOB_GENERIC_HEADER Header;
+  EFI_GUID Name;
+} HOST_HOB_GUID_TYPE;
+static_assert(sizeof(HOST_HOB_GUID_TYPE) == 24);
+static_assert(offsetof(HOST_HOB_GUID_TYPE, Name) == 8);

@@ -4,8 +4,8 @@
 
 namespace {
 
-const EFI_GUID mPcdGuid = PCD_PROTOCOL_GUID;
-const EFI_GUID mPiPcdGuid = EFI_PCD_PROTOCOL_GUID;
+const EFI_GUID mPcdGuid = HOST_PCD_PROTOCOL_GUID;
+const EFI_GUID mPiPcdGuid = HOST_PI_PCD_PROTOCOL_GUID;
 
 // Known values, distinct from one another and from zero where the width
 // allows, so that a field filled from the wrong token is visible.
@@ -24,9 +24,9 @@ constinit PCD_READ mReads[ReadCapacity] = {};
 constinit UINTN mReadCount = 0;
 constinit UINTN mForeignReads = 0;
 
-constinit PCD_PROTOCOL *mFirmwarePcd = nullptr;
+constinit HOST_PCD_PROTOCOL *mFirmwarePcd = nullptr;
 constinit EFI_HANDLE mPcdHandle = nullptr;
-constinit PCD_PROTOCOL mSubstitute = {};
+constinit HOST_PCD_PROTOCOL mSubstitute = {};
 constinit BOOLEAN mReinstalled = FALSE;
 
 // Stand-in for the PI PCD protocol when the firmware lacks it: presence is
@@ -131,10 +131,10 @@ PCD_SUBSTITUTE_RESULT InstallPcdSubstitute(EFI_STATUS *Status) {
     if (EFI_ERROR(*Status)) {
       return PcdSubstituteFailed;
     }
-    mFirmwarePcd = static_cast<PCD_PROTOCOL *>(Interface);
+    mFirmwarePcd = static_cast<HOST_PCD_PROTOCOL *>(Interface);
     mSubstitute = *mFirmwarePcd;  // token-space reads, writes and callbacks stay the firmware's
   } else {
-    for (VOID *&Operation : mSubstitute.ExAndSetOperations) {
+    for (VOID *&Operation : mSubstitute.OtherOperations) {
       Operation = reinterpret_cast<VOID *>(&Unsupported);
     }
     mSubstitute.SetSku = reinterpret_cast<VOID *>(&Unsupported);

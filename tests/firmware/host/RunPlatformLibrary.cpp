@@ -2,7 +2,6 @@
 // own with heap HOBs in place while the driver loads, the heap-record list
 // the driver built from it and published, and the run in which publishing
 // fails under HaltOnError 1 so that the fatal-code display takes over.
-#include "platform/uefi/HeapRecordList.h"
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
 #include "tests/firmware/host/HostFirmware.h"
@@ -11,27 +10,78 @@
 
 namespace {
 
-const EFI_GUID mHobListGuid = EFI_HOB_LIST_GUID;
-const EFI_GUID mHeapHobGuid = HEAP_RECORD_HOB_GUID;
-const EFI_GUID mHeapRecordListGuid = HEAP_RECORD_LIST_PROTOCOL_GUID;
+// The platform's heap-record list and the heap HOBs its records come from,
+// as the host knows them.
+const EFI_GUID mHobListGuid = HOST_HOB_LIST_GUID;
+// {D97D161A-16CD-4ADA-B9F6-AEC3F9FCCC2C}: the name of a heap HOB.
+const EFI_GUID mHeapHobGuid = {0xD97D161A, 0x16CD, 0x4ADA, {0xB9, 0xF6, 0xAE, 0xC3, 0xF9, 0xFC, 0xCC, 0x2C}};
+// {AF62673D-DEDA-43AE-8F03-9C2D89FD78DA}
+const EFI_GUID mHeapRecordListGuid = {0xAF62673D, 0xDEDA, 0x43AE, {0x8F, 0x03, 0x9C, 0x2D, 0x89, 0xFD, 0x78, 0xDA}};
+constexpr UINT32 kHeapSignature = 0x50414548;  // "HEAP"
+constexpr UINT8 kRuntimePoolKind = 8;          // any other kind: boot-services data
+
+// A heap HOB's data: this descriptor, then Size payload bytes.
+typedef struct {
+  UINT32 Signature;
+  UINT32 Opaque1;  // copied, never read
+  UINT32 Size;
+  UINT8 PoolKind;
+  UINT8 Active;    // only 1 is taken
+  UINT8 Opaque2[2];
+} HOST_HEAP_DESCRIPTOR;
+static_assert(sizeof(HOST_HEAP_DESCRIPTOR) == 16);
+static_assert(offsetof(HOST_HEAP_DESCRIPTOR, Size) == 8);
+static_assert(offsetof(HOST_HEAP_DESCRIPTOR, PoolKind) == 12);
+static_assert(offsetof(HOST_HEAP_DESCRIPTOR, Active) == 13);
+
+typedef struct {
+  HOST_HOB_GUID_TYPE Header;
+  HOST_HEAP_DESCRIPTOR Descriptor;
+} HOST_HEAP_HOB;
+static_assert(sizeof(HOST_HEAP_HOB) == 40);
+static_assert(offsetof(HOST_HEAP_HOB, Descriptor) == 24);
+
+typedef struct HOST_LIST_LINK {
+  struct HOST_LIST_LINK *ForwardLink;
+  struct HOST_LIST_LINK *BackLink;
+} HOST_LIST_LINK;
+static_assert(sizeof(HOST_LIST_LINK) == 16);
+static_assert(offsetof(HOST_LIST_LINK, BackLink) == 8);
+
+// One record of the list: its link, a copy of the descriptor, then a copy
+// of the payload.
+typedef struct {
+  HOST_LIST_LINK Link;
+  HOST_HEAP_DESCRIPTOR Descriptor;
+} HOST_HEAP_RECORD;
+static_assert(sizeof(HOST_HEAP_RECORD) == 32);
+static_assert(offsetof(HOST_HEAP_RECORD, Descriptor) == 16);
+
+// The published list: a header word, then the list head.
+typedef struct {
+  UINT64 Header;
+  HOST_LIST_LINK Head;
+} HOST_HEAP_RECORD_LIST;
+static_assert(sizeof(HOST_HEAP_RECORD_LIST) == 24);
+static_assert(offsetof(HOST_HEAP_RECORD_LIST, Head) == 8);
 
 // The heap HOBs the host adds, in list order. The driver takes the active
 // ones with the right signature, whatever their pool kind.
 typedef struct {
-  HEAP_DESCRIPTOR Descriptor;
+  HOST_HEAP_DESCRIPTOR Descriptor;
   UINT8 Payload[8];
   BOOLEAN Taken;
-} HOST_HEAP_HOB;
+} HEAP_HOB_SOURCE;
 
-constexpr HOST_HEAP_HOB mHeapHobs[] = {
-    {{HEAP_DESCRIPTOR_SIGNATURE, 0xA1A2A3A4, 8, 8, 1, {0xB1, 0xB2}}, {'R', 'U', 'N', 'T', 'I', 'M', 'E', '8'}, TRUE},
-    {{HEAP_DESCRIPTOR_SIGNATURE, 0xC1C2C3C4, 4, 7, 0, {0xD1, 0xD2}}, {'I', 'D', 'L', 'E'}, FALSE},
-    {{HEAP_DESCRIPTOR_SIGNATURE + 1, 0xC5C6C7C8, 4, 7, 1, {0xD5, 0xD6}}, {'F', 'O', 'R', 'N'}, FALSE},
-    {{HEAP_DESCRIPTOR_SIGNATURE, 0xE1E2E3E4, 5, 7, 1, {0xF1, 0xF2}}, {'B', 'O', 'O', 'T', '7'}, TRUE},
-    {{HEAP_DESCRIPTOR_SIGNATURE, 0x01020304, 0, 9, 1, {0x05, 0x06}}, {}, TRUE},
+constexpr HEAP_HOB_SOURCE mHeapHobs[] = {
+    {{kHeapSignature, 0xA1A2A3A4, 8, 8, 1, {0xB1, 0xB2}}, {'R', 'U', 'N', 'T', 'I', 'M', 'E', '8'}, TRUE},
+    {{kHeapSignature, 0xC1C2C3C4, 4, 7, 0, {0xD1, 0xD2}}, {'I', 'D', 'L', 'E'}, FALSE},
+    {{kHeapSignature + 1, 0xC5C6C7C8, 4, 7, 1, {0xD5, 0xD6}}, {'F', 'O', 'R', 'N'}, FALSE},
+    {{kHeapSignature, 0xE1E2E3E4, 5, 7, 1, {0xF1, 0xF2}}, {'B', 'O', 'O', 'T', '7'}, TRUE},
+    {{kHeapSignature, 0x01020304, 0, 9, 1, {0x05, 0x06}}, {}, TRUE},
 };
 constexpr UINTN kHeapHobCount = sizeof(mHeapHobs) / sizeof(mHeapHobs[0]);
-constexpr UINTN kHeapHobLength = sizeof(HEAP_HOB) + 8;  // payloads padded to 8 bytes
+constexpr UINTN kHeapHobLength = sizeof(HOST_HEAP_HOB) + 8;  // payloads padded to 8 bytes
 
 constinit VOID *mFirmwareHobList = nullptr;
 constinit BOOLEAN mOwnHobListInstalled = FALSE;
@@ -44,17 +94,17 @@ UINTN HobListLength(const VOID *List) {
   const auto *Start = static_cast<const UINT8 *>(List);
   const UINT8 *At = Start;
   for (;;) {
-    const auto *Header = reinterpret_cast<const EFI_HOB_GENERIC_HEADER *>(At);
-    if (Header->HobType == EFI_HOB_TYPE_END_OF_HOB_LIST || Header->HobLength < sizeof(EFI_HOB_GENERIC_HEADER)) {
+    const auto *Header = reinterpret_cast<const HOST_HOB_GENERIC_HEADER *>(At);
+    if (Header->HobType == HOST_HOB_TYPE_END_OF_HOB_LIST || Header->HobLength < sizeof(HOST_HOB_GENERIC_HEADER)) {
       return (UINTN)(At - Start);
     }
     At += Header->HobLength;
   }
 }
 
-void AppendHeapHob(UINT8 *At, const HOST_HEAP_HOB &Source) {
-  HEAP_HOB Hob = {};
-  Hob.Header.Header = {EFI_HOB_TYPE_GUID_EXTENSION, (UINT16)kHeapHobLength, 0};
+void AppendHeapHob(UINT8 *At, const HEAP_HOB_SOURCE &Source) {
+  HOST_HEAP_HOB Hob = {};
+  Hob.Header.Header = {HOST_HOB_TYPE_GUID_EXTENSION, (UINT16)kHeapHobLength, 0};
   Hob.Header.Name = mHeapHobGuid;
   Hob.Descriptor = Source.Descriptor;
   ZeroBytes(At, kHeapHobLength);
@@ -104,13 +154,13 @@ UINT32 MemoryTypeAt(const VOID *Address) {
 }
 
 // Pool kind 8 is runtime-services data; every other kind boot-services data.
-UINT32 ExpectedMemoryType(const HEAP_DESCRIPTOR &Descriptor) {
-  return Descriptor.PoolKind == HEAP_POOL_KIND_RUNTIME ? EfiRuntimeServicesData : EfiBootServicesData;
+UINT32 ExpectedMemoryType(const HOST_HEAP_DESCRIPTOR &Descriptor) {
+  return Descriptor.PoolKind == kRuntimePoolKind ? EfiRuntimeServicesData : EfiBootServicesData;
 }
 
 // The record matches its HOB: descriptor bytes and payload.
-BOOLEAN RecordMatches(const HEAP_RECORD *Record, const HOST_HEAP_HOB &Hob) {
-  return SameBytes(&Record->Descriptor, &Hob.Descriptor, sizeof(HEAP_DESCRIPTOR)) &&
+BOOLEAN RecordMatches(const HOST_HEAP_RECORD *Record, const HEAP_HOB_SOURCE &Hob) {
+  return SameBytes(&Record->Descriptor, &Hob.Descriptor, sizeof(HOST_HEAP_DESCRIPTOR)) &&
          SameBytes(Record + 1, Hob.Payload, Hob.Descriptor.Size);
 }
 
@@ -118,22 +168,22 @@ BOOLEAN RecordMatches(const HEAP_RECORD *Record, const HOST_HEAP_HOB &Hob) {
 // before the host's heap HOBs existed; the host's load joins that list.
 BOOLEAN JoinsEarlierList(const HOST_RUN *Run) { return Run->PriorDriverRecord != nullptr; }
 
-void CheckRecords(const HOST_RUN *Run, HEAP_RECORD_LIST_PROTOCOL *List) {
+void CheckRecords(const HOST_RUN *Run, HOST_HEAP_RECORD_LIST *List) {
   UINTN Count = 0;
   UINTN Matching = 0;
   BOOLEAN LinksHold = TRUE;
   BOOLEAN OutsideImage = TRUE;
   UINTN RightPool = 0;
   UINTN Expected = 0;
-  for (const HOST_HEAP_HOB &Hob : mHeapHobs) {
+  for (const HEAP_HOB_SOURCE &Hob : mHeapHobs) {
     Expected += Hob.Taken && !JoinsEarlierList(Run) ? 1 : 0;
   }
   UINTN Next = 0;
-  for (LIST_ENTRY *Link = List->Head.ForwardLink; Link != &List->Head && Count < 16; Link = Link->ForwardLink) {
+  for (HOST_LIST_LINK *Link = List->Head.ForwardLink; Link != &List->Head && Count < 16; Link = Link->ForwardLink) {
     while (Next < kHeapHobCount && !mHeapHobs[Next].Taken) {
       Next++;
     }
-    const auto *Record = reinterpret_cast<const HEAP_RECORD *>(Link);
+    const auto *Record = reinterpret_cast<const HOST_HEAP_RECORD *>(Link);
     Matching += Next < kHeapHobCount && RecordMatches(Record, mHeapHobs[Next]) ? 1 : 0;
     LinksHold = LinksHold && Link->ForwardLink->BackLink == Link;
     OutsideImage = OutsideImage && !InsideDriverImage(Run, Record);
@@ -167,7 +217,7 @@ void InstallHeapHobList(HOST_RUN *Run) {
   Step("HOB list");
   mFirmwareHobList = FindConfigurationTable(&mHobListGuid);
   const UINTN Kept = mFirmwareHobList != nullptr ? HobListLength(mFirmwareHobList) : 0;
-  const UINTN Size = Kept + kHeapHobCount * kHeapHobLength + sizeof(EFI_HOB_GENERIC_HEADER);
+  const UINTN Size = Kept + kHeapHobCount * kHeapHobLength + sizeof(HOST_HOB_GENERIC_HEADER);
   auto *List = static_cast<UINT8 *>(AllocateHostPool(Size));
   if (!Check(List != nullptr, "HOB list with heap HOBs built", "%llu bytes", (UINT64)Size)) {
     return;
@@ -178,7 +228,7 @@ void InstallHeapHobList(HOST_RUN *Run) {
   for (UINTN Index = 0; Index < kHeapHobCount; Index++) {
     AppendHeapHob(List + Kept + Index * kHeapHobLength, mHeapHobs[Index]);
   }
-  const EFI_HOB_GENERIC_HEADER End = {EFI_HOB_TYPE_END_OF_HOB_LIST, sizeof(EFI_HOB_GENERIC_HEADER), 0};
+  const HOST_HOB_GENERIC_HEADER End = {HOST_HOB_TYPE_END_OF_HOB_LIST, sizeof(HOST_HOB_GENERIC_HEADER), 0};
   CopyBytes(List + Size - sizeof(End), &End, sizeof(End));
   const EFI_STATUS Status = gHostBootServices->InstallConfigurationTable(&mHobListGuid, List);
   mOwnHobListInstalled = !EFI_ERROR(Status);
@@ -199,7 +249,7 @@ void CheckHeapRecordList(HOST_RUN *Run) {
           Handles[0] != Run->Load.ImageHandle ? "not the image handle" : "on the image handle");
     VOID *Interface = nullptr;
     Status = gHostBootServices->HandleProtocol(Handles[0], &mHeapRecordListGuid, &Interface);
-    auto *List = static_cast<HEAP_RECORD_LIST_PROTOCOL *>(Interface);
+    auto *List = static_cast<HOST_HEAP_RECORD_LIST *>(Interface);
     if (Check(!EFI_ERROR(Status) && List != nullptr, "heap-record list interface", "status 0x%llX", Status)) {
       CheckHex("heap-record list header", 1, List->Header);
       Check(JoinsEarlierList(Run) ? InsideImageOf(Run->PriorDriverRecord->ImageHandle, List)
