@@ -2,9 +2,8 @@
 #   add_theme_fuzzer(<Name> SECONDS <bounded run time> [TIMEOUT <seconds per input, default 5>]
 #                    SOURCES <files under tests/>...)
 # Every target links the driver's sources (instrumented) and the fuzz host
-# (fuzz/FuzzHost.h). The inner clang build (project/) makes an executable of
-# each line; the outer build (CMakeLists.txt here) a ctest that runs it for
-# the given seconds.
+# (fuzz/FuzzHost.h); CMakeLists.txt here makes an executable of each line
+# and a ctest that runs it for the given seconds.
 add_theme_fuzzer(StyleObjectFuzzer SECONDS 20 SOURCES fuzz/StyleObjectFuzzer.cpp)
 # The platform library on the simulated machine: the memory-log writer on
 # any header and length, and set-up on any HOB list. A long message is
