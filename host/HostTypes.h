@@ -102,6 +102,28 @@ static_assert(sizeof(OBJECT_AREA) == 8);
 static_assert(offsetof(OBJECT_AREA, Horizontal) == 0);
 static_assert(offsetof(OBJECT_AREA, Vertical) == 4);
 
+// The host's font record as GetObjectFont hands it out. The plug-in reads
+// only Font, the value that SetTextStyle takes; the rest belongs to the host.
+typedef struct HOST_FONT_RECORD {
+  UINT64 HostOwned1;
+  UINT32 Font;
+  UINT32 HostOwned2;
+} HOST_FONT_RECORD;
+static_assert(sizeof(HOST_FONT_RECORD) == 16);
+static_assert(offsetof(HOST_FONT_RECORD, HostOwned1) == 0);
+static_assert(offsetof(HOST_FONT_RECORD, Font) == 8);
+static_assert(offsetof(HOST_FONT_RECORD, HostOwned2) == 12);
+
+// What MeasureText writes at the plug-in's buffer: the text's extent in
+// pixels. The plug-in reads Width.
+typedef struct HOST_TEXT_SIZE {
+  UINT32 Width;
+  UINT32 Height;
+} HOST_TEXT_SIZE;
+static_assert(sizeof(HOST_TEXT_SIZE) == 8);
+static_assert(offsetof(HOST_TEXT_SIZE, Width) == 0);
+static_assert(offsetof(HOST_TEXT_SIZE, Height) == 4);
+
 // The event codes the theme's hook handles, compared at full 64-bit width.
 #define HOST_EVENT_PAINT 512ULL
 #define HOST_EVENT_LAYOUT 635ULL  // Data points at the HOST_RECT to narrow

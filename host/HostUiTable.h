@@ -81,8 +81,8 @@ typedef UINTN(EFIAPI *HOST_SET_TEXT_STYLE)(UINT64 Context, UINT32 Flags, UINT32 
 // Slot 134. Draws the plug-in's zero-terminated Text at (X, Y) in Context.
 // Result ignored.
 typedef UINTN(EFIAPI *HOST_DRAW_TEXT)(UINT64 Context, INT32 X, INT32 Y, CHAR16 *Text);
-// Slot 137. Measures Text in Context and writes 8 bytes at the plug-in's
-// Size, the UINT32 width in pixels first; the plug-in reads the width.
+// Slot 137. Measures Text in Context and writes a HOST_TEXT_SIZE (8 bytes)
+// at the plug-in's Size; the plug-in reads the width.
 typedef UINTN(EFIAPI *HOST_MEASURE_TEXT)(UINT64 Context, CHAR16 *Text, VOID *Size);
 // Slot 141. Draws Image scaled into the plug-in's Rect in Context; the
 // plug-in passes 1 as Flags. Result ignored.
@@ -101,8 +101,8 @@ typedef UINTN(EFIAPI *HOST_REMOVE_EVENT_HOOK)(UINT16 Handle);
 // Slot 155. Registers Hook for Group with Flags and writes its handle at the
 // plug-in's Handle, which the plug-in keeps; the result is ignored.
 typedef UINTN(EFIAPI *HOST_ADD_EVENT_HOOK)(HOST_EVENT_HOOK Hook, UINT32 Group, UINT32 Flags, UINT16 *Handle);
-// Slot 161. Returns the host's font record for Which of Object; the plug-in
-// reads the UINT32 font value at byte 8.
+// Slot 161. Returns the host's HOST_FONT_RECORD for Which of Object, or
+// null; the plug-in reads its Font.
 typedef VOID *(EFIAPI *HOST_GET_OBJECT_FONT)(UINT64 Object, UINT32 Which);
 // Slot 163. Runs the host's default handling of Event for the hook under
 // Handle; the event is passed on whole. Result ignored.

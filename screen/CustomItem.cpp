@@ -20,11 +20,6 @@ constexpr INT32 TextTop = 28;  // design units from the top of the screen
 // so the text ends inside the buffer whatever the copy leaves behind.
 constexpr UINTN TextCapacity = 80;
 
-typedef struct {
-  UINT32 Width;
-  UINT32 Height;
-} TEXT_SIZE;
-
 constexpr UINT32 IconImage = 1291;
 constexpr UINT32 IconChildKind = 0x1900000;
 constexpr INT32 IconRightGap = 32;  // design units between the icon and the reported extent
@@ -47,15 +42,15 @@ constexpr OBJECT_REQUEST mIconChildRequests[] = {
 // The object's text centred across Area, at a fixed height. Without a
 // font record from the host the text is left out.
 void DrawObjectText(UINT64 Context, UINT64 Object, const CHAR16 *Text, HOST_RECT *Area) {
-  const UINT8 *Font = static_cast<const UINT8 *>(HostUi()->GetObjectFont(Object, FontOfObject));
+  const auto *Font = static_cast<const HOST_FONT_RECORD *>(HostUi()->GetObjectFont(Object, FontOfObject));
   if (Font == nullptr) {
     return;
   }
   const UINT32 Color = ThemeColor(TextColor);
-  HostUi()->SetTextStyle(Context, 0, *reinterpret_cast<const UINT32 *>(Font + 8), Color);
+  HostUi()->SetTextStyle(Context, 0, Font->Font, Color);
   CHAR16 Buffer[TextCapacity + 1] = {};
   HostUi()->CopyText(Text, Buffer, TextCapacity);
-  TEXT_SIZE Size = {};
+  HOST_TEXT_SIZE Size = {};
   HostUi()->MeasureText(Context, Buffer, &Size);
   const UINT32 AreaWidth = HostServices()->RectWidth(Area);
   const INT32 Offset = HostServices()->CenterOffset(AreaWidth, Size.Width);

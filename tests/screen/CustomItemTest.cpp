@@ -16,18 +16,6 @@ constexpr UINT64 kContext = 0xDC0001;
 constexpr UINT64 kChild = 0x0B1E0002;
 constexpr UINT64 kUntouched = 0x5A5A5A5A5A5A5A5AULL;
 
-typedef struct {
-  UINT32 Width;
-  UINT32 Height;
-} TEXT_SIZE;
-
-// The host's font record; the theme reads the font value at byte 8 only.
-typedef struct {
-  UINT64 HostOwned;
-  UINT32 Font;
-  UINT32 MoreHostOwned;
-} FONT_RECORD;
-
 // A fresh driver attached to a host (hook handle 0x2A7) that holds the
 // strip, the picture and the icon image.
 struct ItemBench {
@@ -58,7 +46,7 @@ struct ItemBench {
     Host.ScriptWrite(&HOST_UI_TABLE::GetObjectRect, HOST_RECT{100, 200, 500, 260});
     Host.Script(&HOST_UI_TABLE::ObjectRequest, {reinterpret_cast<UINT64>(Text.c_str())});
     Host.Script(&HOST_UI_TABLE::GetObjectFont, {&Font});
-    Host.ScriptWrite(&HOST_UI_TABLE::MeasureText, TEXT_SIZE{120, 20});
+    Host.ScriptWrite(&HOST_UI_TABLE::MeasureText, HOST_TEXT_SIZE{120, 20});
     return Paint();
   }
   UINT64 Paint() {
@@ -74,7 +62,8 @@ struct ItemBench {
   RecordingHost Host;
   HOST_EVENT Event{};
   std::u16string Text = u"Network";
-  FONT_RECORD Font = {0xFFFFFFFFFFFFFFFFULL, 0x00120014, 0xFFFFFFFF};
+  // Host-owned bytes all ones: the theme must pass on the font value alone.
+  HOST_FONT_RECORD Font = {0xFFFFFFFFFFFFFFFFULL, 0x00120014, 0xFFFFFFFF};
 };
 
 class CustomItem : public ::testing::Test, protected ItemBench {};
@@ -203,7 +192,7 @@ TEST(CustomItemPaint, WhatTheHostLacksIsLeftOutAndTheDrawStillEnds) {
     }
     if (Case.WithText && Case.WithFont) {
       Bench.Host.Script(&HOST_UI_TABLE::GetObjectFont, {&Bench.Font});
-      Bench.Host.ScriptWrite(&HOST_UI_TABLE::MeasureText, TEXT_SIZE{120, 20});
+      Bench.Host.ScriptWrite(&HOST_UI_TABLE::MeasureText, HOST_TEXT_SIZE{120, 20});
     }
     if (Case.Withheld != 0) {
       Bench.Host.Withhold(Case.Withheld);
