@@ -18,3 +18,8 @@ inline THEME_IMAGE *ThemeImageEntry(UINT32 ThemeImageId) { return &mThemeProvide
 // A palette colour as the plug-in's own code looks it up: through the
 // record's GetColor field, like the host does.
 inline UINT32 ThemeColor(INT32 Index) { return mThemeProvider.GetColor(Index); }
+
+// Pixel arithmetic wraps in 32 bits rather than overflow: the host's
+// positions and scaling are not the plug-in's to bound.
+inline INT32 WrappingAdd(INT32 Left, INT32 Right) { return (INT32)((UINT32)Left + (UINT32)Right); }
+inline INT32 WrappingSub(INT32 Left, INT32 Right) { return (INT32)((UINT32)Left - (UINT32)Right); }

@@ -55,7 +55,7 @@ void DrawObjectText(UINT64 Context, UINT64 Object, const CHAR16 *Text, HOST_RECT
   const UINT32 AreaWidth = HostServices()->RectWidth(Area);
   const INT32 Offset = HostServices()->CenterOffset(AreaWidth, Size.Width);
   const INT32 Top = HostServices()->ScaleY(TextTop);
-  HostUi()->DrawText(Context, (INT32)((UINT32)Area->Left + (UINT32)Offset), Top, Buffer);
+  HostUi()->DrawText(Context, WrappingAdd(Area->Left, Offset), Top, Buffer);
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ void PaintCustomItem(HOST_EVENT *Event) {
   HostUi()->GetObjectRect(Object, &Area);
   THEME_IMAGE *Strip = ThemeImageEntry(StripThemeImage);
   HostUi()->DrawImageAt(Context, Strip, 0, 0, DrawFlag);
-  Area.Left = (INT32)((UINT32)Area.Left + Strip->Width);
+  Area.Left = WrappingAdd(Area.Left, (INT32)Strip->Width);
   if (THEME_IMAGE *Picture = HostUi()->GetImage(PictureImage)) {
     HostUi()->DrawImage(Context, Picture, &Area, DrawFlag);
   }
@@ -92,7 +92,7 @@ UINTN AddIconChild(UINT64 Target) {
   const INT32 Height = HostServices()->ScaleY((INT32)Icon->Height);
   const INT32 Width = HostServices()->ScaleX((INT32)Icon->Width);
   const INT32 Top = HostServices()->ScaleY(IconTop);
-  const INT32 Left = (INT32)(Extent - (UINT32)RightGap);
+  const INT32 Left = WrappingSub((INT32)Extent, RightGap);
   const UINT64 Child = HostUi()->CreateObject(IconChildKind, Target, Left, Top, Width, Height);
   if (Child == 0) {
     return 0;

@@ -15,10 +15,6 @@ constexpr INT32 LayoutInsetRight = 40;
 constexpr INT32 LayoutInsetTop = 64;
 constexpr INT32 LayoutInsetBottom = 64;
 
-// Edges wrap rather than overflow: the host's scaling is not ours to bound.
-INT32 WrappingAdd(INT32 Edge, INT32 Pixels) { return (INT32)((UINT32)Edge + (UINT32)Pixels); }
-INT32 WrappingSub(INT32 Edge, INT32 Pixels) { return (INT32)((UINT32)Edge - (UINT32)Pixels); }
-
 // The host's scaling is called for left, right, top, bottom, in that order.
 void NarrowLayoutArea(HOST_RECT *Area) {
   Area->Left = WrappingAdd(Area->Left, HostServices()->ScaleX(LayoutInsetLeft));

@@ -35,4 +35,4 @@ void ReadObjectArea(UINT64 Object, OBJECT_AREA *Area);
 // SetObjectArea (Object, 0, Area, 0).
 inline void WriteObjectArea(UINT64 Object, OBJECT_AREA *Area) { HostUi()->SetObjectArea(Object, 0, Area, 0); }
 // Vertical + Change, wrapping in 32 bits whatever the host reported.
-inline INT32 MoveVertical(INT32 Vertical, INT32 Change) { return (INT32)((UINT32)Vertical + (UINT32)Change); }
+inline INT32 MoveVertical(INT32 Vertical, INT32 Change) { return WrappingAdd(Vertical, Change); }
