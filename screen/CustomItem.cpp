@@ -81,10 +81,10 @@ void PaintCustomItem(HOST_EVENT *Event) {
   HostUi()->EndDraw(Context);
 }
 
-UINTN AddIconChild(UINT64 Target) {
+void AddIconChild(UINT64 Target) {
   const THEME_IMAGE *Icon = HostUi()->GetImage(IconImage);
   if (Icon == nullptr) {
-    return 0;
+    return;
   }
   UINT32 Extent = 0;
   HostUi()->QueryObjectValue(Target, &Extent);
@@ -95,10 +95,9 @@ UINTN AddIconChild(UINT64 Target) {
   const INT32 Left = WrappingSub((INT32)Extent, RightGap);
   const UINT64 Child = HostUi()->CreateObject(IconChildKind, Target, Left, Top, Width, Height);
   if (Child == 0) {
-    return 0;
+    return;
   }
   for (const OBJECT_REQUEST &Request : mIconChildRequests) {
     HostUi()->ObjectRequest(Child, Request.Code, Request.Index, Request.Value);
   }
-  return 0;
 }

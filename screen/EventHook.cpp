@@ -26,7 +26,6 @@ void NarrowLayoutArea(HOST_RECT *Area) {
 }  // namespace
 
 UINT64 EFIAPI ThemeEventHook(HOST_EVENT *Event) {
-  UINT64 Result = 0;
   switch (Event->Code) {
     case HOST_EVENT_PAINT:
       HostUi()->CallDefaultHandler(mEventHookHandle, Event);
@@ -41,11 +40,12 @@ UINT64 EFIAPI ThemeEventHook(HOST_EVENT *Event) {
       break;
     case HOST_EVENT_CREATE:
       HostUi()->CallDefaultHandler(mEventHookHandle, Event);
-      Result = AddIconChild(Event->Target);
+      AddIconChild(Event->Target);
       break;
     default:
       return HOOK_NOT_HANDLED;
   }
-  Event->Result = Result;
-  return Result;
+  // Every event the theme handles answers 0.
+  Event->Result = 0;
+  return 0;
 }

@@ -29,5 +29,6 @@ void TrimImageBorder(UINT32 ThemeImageId);
 // Paints the custom item of a paint event after the host's own handling.
 void PaintCustomItem(HOST_EVENT *Event);
 
-// Gives the target of a create event its icon child; always returns 0.
-UINTN AddIconChild(UINT64 Target);
+// Gives the target of a create event its icon child, when the host has the
+// icon image and creates the child.
+void AddIconChild(UINT64 Target);
