@@ -22,7 +22,8 @@ typedef struct {
   UINT8 LastThemeId;
 } THEME_IMAGE_RUN;
 
-// Rows in ascending host id order, so that a lookup can bisect them.
+// Rows in ascending host id order, so that a lookup can start at the run
+// that the block index below names and walk forward from it.
 inline constexpr THEME_IMAGE_RUN mThemeImageMap[] = {
     // Host ids    Theme ids
     {   1,    1,   8,   8},

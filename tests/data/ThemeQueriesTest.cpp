@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "data/RangeText.h"
 #include "data/ThemeQueries.h"
 #include "data/ThemeTables.h"
 #include "fakes/DriverState.h"
@@ -65,12 +66,6 @@ const char kImageMapText[] = R"(
 4609 158 | 4610 157 | 4611 159 | 4618 63 | 4619 146 | 4620 145 | 4621 147 | 4629 150 | 4630 149 |
 4631 151 | 4639 154 | 4640 153 | 4641 155 | 4649-4650 162-163 | 4651 161 | 4652 164 | 4661 165 |
 )";
-
-std::pair<UINT32, UINT32> ParseRange(const std::string &Text) {
-  const size_t Dash = Text.find('-');
-  const UINT32 First = std::stoul(Text.substr(0, Dash));
-  return {First, Dash == std::string::npos ? First : std::stoul(Text.substr(Dash + 1))};
-}
 
 std::map<UINT32, UINT32> ExpectedImageMap() {
   std::map<UINT32, UINT32> Map;

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "data/RangeText.h"
 #include "data/ThemeQueries.h"
 
 namespace {
@@ -54,10 +55,8 @@ std::map<INT32, UINT32> ExpectedPalette() {
     std::istringstream Stream(Row.Indices);
     std::string Run;
     while (Stream >> Run) {
-      const size_t Dash = Run.find('-');
-      const INT32 First = std::stoi(Run.substr(0, Dash));
-      const INT32 Last = Dash == std::string::npos ? First : std::stoi(Run.substr(Dash + 1));
-      for (INT32 Index = First; Index <= Last; Index++) {
+      const auto [First, Last] = ParseRange(Run);
+      for (INT32 Index = (INT32)First; Index <= (INT32)Last; Index++) {
         EXPECT_TRUE(Palette.emplace(Index, Row.Colour).second) << "index " << Index << " listed twice";
       }
     }
