@@ -5,26 +5,20 @@
 #include <string>
 #include <vector>
 
-#include "fakes/DriverState.h"
 #include "fakes/TraceDiff.h"
-#include "screen/Screen.h"
+#include "screen/EventBench.h"
 
 namespace {
 
-constexpr UINT64 kObject = 0x0B1E0001;
 constexpr UINT64 kContext = 0xDC0001;
 constexpr UINT64 kChild = 0x0B1E0002;
-constexpr UINT64 kUntouched = 0x5A5A5A5A5A5A5A5AULL;
 
-// A fresh driver attached to a host (hook handle 0x2A7) that holds the
+// A fresh driver attached (hook handle 0x2A7) to a host that holds the
 // strip, the picture and the icon image.
-struct ItemBench {
+struct ItemBench : EventBench {
   ItemBench() {
-    Host.AttachTo(&mThemeProvider);
     mThemeProvider.Notify(0);
     Host.ClearCalls();
-    Host.Name(&Event, "event");
-    Host.Name(kObject, "obj");
     Host.Name(kContext, "ctx");
     Host.Name(kChild, "child");
     Host.Name(Text.c_str(), "text");
@@ -35,8 +29,6 @@ struct ItemBench {
     Host.ImageTable[44] = THEME_IMAGE{16, 140, {}, 0, {}};
     Host.Image(1330) = THEME_IMAGE{420, 420, {}, 0, {}};
     Host.Image(1291) = THEME_IMAGE{24, 24, {}, 0, {}};
-    Event.Target = kObject;
-    Event.Result = kUntouched;
   }
 
   // A paint event on an object at (100, 200)-(500, 260) with Text, a font
@@ -58,9 +50,6 @@ struct ItemBench {
     return ThemeEventHook(&Event);
   }
 
-  FreshDriverState Fresh;
-  RecordingHost Host;
-  HOST_EVENT Event{};
   std::u16string Text = u"Network";
   // Host-owned bytes all ones: the theme must pass on the font value alone.
   HOST_FONT_RECORD Font = {0xFFFFFFFFFFFFFFFFULL, 0x00120014, 0xFFFFFFFF};

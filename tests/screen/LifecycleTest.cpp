@@ -6,27 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "fakes/DriverState.h"
-#include "screen/Screen.h"
+#include "screen/EventBench.h"
 
 namespace {
 
-constexpr UINT64 kObject = 0x0B1E0001;
-constexpr UINT64 kUntouched = 0x5A5A5A5A5A5A5A5AULL;
-
-struct HookBench {
+struct HookBench : EventBench {
   HookBench() {
-    Host.AttachTo(&mThemeProvider);
     Host.Name(&mEventHookHandle, "&mEventHookHandle");
     Host.Name(reinterpret_cast<const void *>(&ThemeEventHook), "ThemeEventHook");
-    Host.Name(&Event, "event");
-    Host.Name(kObject, "obj");
-    Event.Target = kObject;
-    Event.Result = kUntouched;
   }
-  FreshDriverState Fresh;
-  RecordingHost Host;
-  HOST_EVENT Event{};
 };
 
 class Lifecycle : public ::testing::Test, protected HookBench {};
