@@ -111,9 +111,6 @@ void JoinOrPublishHeapRecordList() {
   mHeapRecordList.Head.ForwardLink = &mHeapRecordList.Head;
   mHeapRecordList.Head.BackLink = &mHeapRecordList.Head;
   gHeapRecordListHead = &mHeapRecordList.Head;
-  if (gHobList == nullptr) {
-    LocateHobList();
-  }
   CollectHeapRecords();
   EFI_HANDLE Handle = nullptr;
   if (gLibBootServices->InstallProtocolInterface(&Handle, &gHeapRecordListProtocolGuid, EFI_NATIVE_INTERFACE,

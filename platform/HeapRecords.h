@@ -37,5 +37,6 @@ EFI_STATUS AddHeapRecord(const HEAP_DESCRIPTOR *Descriptor, HEAP_RECORD **Record
 VOID *AllocatePoolOfType(EFI_MEMORY_TYPE PoolType, UINTN Size);
 
 // Points gHeapRecordListHead at the published list, or builds this
-// driver's list from the heap HOBs and publishes it on a new handle.
+// driver's list from the heap HOBs of gHobList (none when it is null) and
+// publishes it on a new handle. Runs after LocateHobList.
 void JoinOrPublishHeapRecordList();
