@@ -36,8 +36,9 @@ BOOLEAN WalkCanContinue(const EFI_HOB_GENERIC_HEADER *Header) {
   return Header->HobLength >= sizeof(EFI_HOB_GENERIC_HEADER) && Header->HobLength % 8 == 0;
 }
 
-}  // namespace
-
+// The first heap HOB at or after Hob; null at the end of the list, or at a
+// block whose length is shorter than its header or not a multiple of 8 (the
+// walk could not go on from there).
 VOID *NextHeapHob(VOID *Hob) {
   auto *Header = static_cast<EFI_HOB_GENERIC_HEADER *>(Hob);
   while (Header->HobType != EFI_HOB_TYPE_END_OF_HOB_LIST && WalkCanContinue(Header)) {
@@ -51,6 +52,7 @@ VOID *NextHeapHob(VOID *Hob) {
   return nullptr;
 }
 
+// Pool memory from the library's boot services, or null on any error.
 VOID *AllocatePoolOfType(EFI_MEMORY_TYPE PoolType, UINTN Size) {
   VOID *Buffer = nullptr;
   if (EFI_ERROR(gLibBootServices->AllocatePool(PoolType, Size, &Buffer))) {
@@ -59,6 +61,9 @@ VOID *AllocatePoolOfType(EFI_MEMORY_TYPE PoolType, UINTN Size) {
   return Buffer;
 }
 
+// A pool record holding a copy of Descriptor, linked at the tail of the list
+// in use. EFI_UNSUPPORTED when no memory was had (*Record then unchanged);
+// the payload is the caller's to copy.
 EFI_STATUS AddHeapRecord(const HEAP_DESCRIPTOR *Descriptor, HEAP_RECORD **Record) {
   const BOOLEAN Runtime = Descriptor->PoolKind == HEAP_POOL_KIND_RUNTIME;
   auto *New = static_cast<HEAP_RECORD *>(AllocatePoolOfType(Runtime ? EfiRuntimeServicesData : EfiBootServicesData,
@@ -76,8 +81,6 @@ EFI_STATUS AddHeapRecord(const HEAP_DESCRIPTOR *Descriptor, HEAP_RECORD **Record
   Head->BackLink = &New->Link;
   return EFI_SUCCESS;
 }
-
-namespace {
 
 // A descriptor whose payload runs past its own block is malformed; copying
 // it would read beyond the HOB.

@@ -23,19 +23,6 @@ extern const EFI_GUID gHeapRecordHobGuid;
 // with gHobList null.
 EFI_STATUS LocateHobList();
 
-// The first heap HOB at or after Hob; null at the end of the list, or at a
-// block whose length is shorter than its header or not a multiple of 8 (the
-// walk could not go on from there).
-VOID *NextHeapHob(VOID *Hob);
-
-// A pool record holding a copy of Descriptor, linked at the tail of the list
-// in use. EFI_UNSUPPORTED when no memory was had (*Record then unchanged);
-// the payload is the caller's to copy.
-EFI_STATUS AddHeapRecord(const HEAP_DESCRIPTOR *Descriptor, HEAP_RECORD **Record);
-
-// Pool memory from the library's boot services, or null on any error.
-VOID *AllocatePoolOfType(EFI_MEMORY_TYPE PoolType, UINTN Size);
-
 // Points gHeapRecordListHead at the published list, or builds this
 // driver's list from the heap HOBs of gHobList (none when it is null) and
 // publishes it on a new handle. Runs after LocateHobList.
