@@ -19,17 +19,4 @@ void *memset(void *Destination, int Value, size_t Length) {
   return Result;
 }
 
-// A plain loop could be recognised as memcmp and turned into a call to
-// itself; the volatile reads keep it a loop.
-int memcmp(const void *A, const void *B, size_t Length) {
-  const volatile unsigned char *Left = static_cast<const unsigned char *>(A);
-  const volatile unsigned char *Right = static_cast<const unsigned char *>(B);
-  for (size_t Index = 0; Index < Length; Index++) {
-    if (Left[Index] != Right[Index]) {
-      return Left[Index] - Right[Index];
-    }
-  }
-  return 0;
-}
-
 }  // extern "C"

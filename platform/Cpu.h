@@ -6,14 +6,12 @@
 
 #include "platform/uefi/UefiBase.h"
 
-// Memory. The driver links its own memcpy, memset and memcmp; the host build
-// takes the C library's.
+// Memory. The driver links its own memcpy and memset; the host build takes
+// the C library's.
 inline void CopyMem(VOID *Destination, const VOID *Source, UINTN Length) {
   __builtin_memcpy(Destination, Source, Length);
 }
 inline void ZeroMem(VOID *Destination, UINTN Length) { __builtin_memset(Destination, 0, Length); }
-inline void SetMem(VOID *Destination, UINTN Length, UINT8 Value) { __builtin_memset(Destination, Value, Length); }
-inline INTN CompareMem(const VOID *A, const VOID *B, UINTN Length) { return __builtin_memcmp(A, B, Length); }
 
 typedef struct {
   UINT32 Eax;
