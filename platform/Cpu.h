@@ -27,17 +27,9 @@ void CpuPause();
 UINT64 ReadMsr(UINT32 Index);
 
 UINT8 IoRead8(UINT16 Port);
-UINT16 IoRead16(UINT16 Port);
-UINT32 IoRead32(UINT16 Port);
 void IoWrite8(UINT16 Port, UINT8 Value);
 void IoWrite16(UINT16 Port, UINT16 Value);
 void IoWrite32(UINT16 Port, UINT32 Value);
-
-void EnableInterrupts();
-void DisableInterrupts();
-UINTN ReadFlags();
-// Stops in an attached processor debugger; a no-op trap without one.
-void CpuBreakpoint();
 
 // The diagnostic window of physical memory. Each call is one volatile access
 // of the named width at Offset from the window's start; the caller keeps

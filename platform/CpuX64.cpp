@@ -29,32 +29,9 @@ UINT8 IoRead8(UINT16 Port) {
   return Value;
 }
 
-UINT16 IoRead16(UINT16 Port) {
-  UINT16 Value;
-  __asm__ volatile("inw %w1, %w0" : "=a"(Value) : "Nd"(Port));
-  return Value;
-}
-
-UINT32 IoRead32(UINT16 Port) {
-  UINT32 Value;
-  __asm__ volatile("inl %w1, %0" : "=a"(Value) : "Nd"(Port));
-  return Value;
-}
-
 void IoWrite8(UINT16 Port, UINT8 Value) { __asm__ volatile("outb %b0, %w1" : : "a"(Value), "Nd"(Port)); }
 void IoWrite16(UINT16 Port, UINT16 Value) { __asm__ volatile("outw %w0, %w1" : : "a"(Value), "Nd"(Port)); }
 void IoWrite32(UINT16 Port, UINT32 Value) { __asm__ volatile("outl %0, %w1" : : "a"(Value), "Nd"(Port)); }
-
-void EnableInterrupts() { __asm__ volatile("sti" ::: "memory"); }
-void DisableInterrupts() { __asm__ volatile("cli" ::: "memory"); }
-
-UINTN ReadFlags() {
-  UINTN Flags;
-  __asm__ volatile("pushfq\n\tpopq %0" : "=r"(Flags));
-  return Flags;
-}
-
-void CpuBreakpoint() { __asm__ volatile("int3"); }
 
 namespace {
 

@@ -80,7 +80,7 @@ void SimulatedMachine::ClearObservations() {
   Ports_.clear();
   Trace_.clear();
   WindowLog.clear();
-  WindowReads = WindowWrites = Pauses = Breakpoints = Steps_ = 0;
+  WindowReads = WindowWrites = Pauses = Steps_ = 0;
 }
 
 void SimulatedMachine::Step() {
@@ -132,8 +132,7 @@ UINT32 SimulatedMachine::PortRead(UINT16 Port, UINT8 Bytes) {
 void SimulatedMachine::PortWrite(UINT16 Port, UINT8 Bytes, UINT32 Value) {
   Step();
   Ports_.push_back({true, Port, Bytes, Value, Tsc});
-  Trace_.push_back("out" + std::to_string(Bytes * 8) + " " + Hex(Port) + " " + Hex(Value) +
-                   (ShowTicks ? " @" + std::to_string(Tsc) : ""));
+  Trace_.push_back("out" + std::to_string(Bytes * 8) + " " + Hex(Port) + " " + Hex(Value));
   if (PortWriteBudget_ != UINT64_MAX && --PortWriteBudget_ == 0) {
     throw MachineStopped{};
   }
@@ -172,20 +171,9 @@ void CpuPause() {
 UINT64 ReadMsr(UINT32 Index) { return SimulatedMachine::Active().ReadMsr(Index); }
 
 UINT8 IoRead8(UINT16 Port) { return static_cast<UINT8>(SimulatedMachine::Active().PortRead(Port, 1)); }
-UINT16 IoRead16(UINT16 Port) { return static_cast<UINT16>(SimulatedMachine::Active().PortRead(Port, 2)); }
-UINT32 IoRead32(UINT16 Port) { return SimulatedMachine::Active().PortRead(Port, 4); }
 void IoWrite8(UINT16 Port, UINT8 Value) { SimulatedMachine::Active().PortWrite(Port, 1, Value); }
 void IoWrite16(UINT16 Port, UINT16 Value) { SimulatedMachine::Active().PortWrite(Port, 2, Value); }
 void IoWrite32(UINT16 Port, UINT32 Value) { SimulatedMachine::Active().PortWrite(Port, 4, Value); }
-
-void EnableInterrupts() { SimulatedMachine::Active().InterruptsEnabled = true; }
-void DisableInterrupts() { SimulatedMachine::Active().InterruptsEnabled = false; }
-UINTN ReadFlags() {
-  constexpr UINTN kAlwaysOne = 1 << 1;
-  constexpr UINTN kInterruptFlag = 1 << 9;
-  return kAlwaysOne | (SimulatedMachine::Active().InterruptsEnabled ? kInterruptFlag : 0);
-}
-void CpuBreakpoint() { SimulatedMachine::Active().Breakpoints++; }
 
 UINT8 WindowRead8(UINTN Offset) { return *SimulatedMachine::Active().WindowAt(false, Offset, 1); }
 UINT32 WindowRead32(UINTN Offset) {

@@ -15,7 +15,7 @@
 //
 // - Port accesses record port, width, value and the time-stamp counter at
 //   the moment of the access; Trace() prints every port access, CPUID,
-//   RDMSR and probe in order ("@tick" on writes when ShowTicks is set).
+//   RDMSR and probe in order.
 // - The time-stamp counter advances by TscStep at every read.
 // - The window is a 16 MiB array in place of the physical window; each
 //   access is logged with its offset and width (the first WindowLogLimit
@@ -80,7 +80,6 @@ class SimulatedMachine {
   void StopAfterPortWrites(UINT64 Count) { PortWriteBudget_ = Count; }
   // FALSE: the window holds no memory; writes vanish and reads float high.
   bool WindowIsMemory = true;
-  bool ShowTicks = false;
 
   // Observations.
   // Forgets what was observed, for a machine reused run after run.
@@ -92,8 +91,6 @@ class SimulatedMachine {
   UINT64 PortReadCount(UINT16 Port) const;
   UINT64 Tsc = 0;
   UINT64 Pauses = 0;
-  UINT64 Breakpoints = 0;
-  bool InterruptsEnabled = false;
 
   std::vector<UINT8> Window;
   std::vector<WindowAccess> WindowLog;
