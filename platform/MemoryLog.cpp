@@ -35,8 +35,6 @@ UINT32 BytesOfWidth(UINT32 Code) {
   return 0;
 }
 
-void StoreByte(UINTN WindowOffset, UINT8 Value) { StoreByWidth(STORE_WIDTH_8, WindowOffset, &Value); }
-
 }  // namespace
 
 void StoreByWidth(UINT32 Code, UINTN WindowOffset, const VOID *Source) {
@@ -86,7 +84,7 @@ void MemoryLogInitialize() {
   WindowWrite32(MEMORY_LOG_MARKER2_AT, MEMORY_LOG_MARKER2);
   WindowWrite32(MEMORY_LOG_WRITE_OFFSET_AT, 0);
   for (UINTN Position = 0; Position < MEMORY_LOG_DATA_SIZE; Position++) {
-    StoreByte(MEMORY_LOG_DATA_AT + Position, 0);
+    WindowWrite8(MEMORY_LOG_DATA_AT + Position, 0);
   }
 }
 
@@ -130,7 +128,7 @@ void MemoryLogWrite(const UINT8 *Data, UINTN Length) {
     Offset = DiscardOldest(Offset);
   }
   for (UINTN Index = 0; Index < Length; Index++) {
-    StoreByte(MEMORY_LOG_DATA_AT + Offset + Index, Data[Index]);
+    WindowWrite8(MEMORY_LOG_DATA_AT + Offset + Index, Data[Index]);
   }
   const UINT32 InUse = Offset + (UINT32)Length;
   StoreByWidth(STORE_WIDTH_32, MEMORY_LOG_WRITE_OFFSET_AT, &InUse);
