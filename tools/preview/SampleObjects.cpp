@@ -1,6 +1,9 @@
 #include "tools/preview/SampleObjects.h"
 
 #include <cstdio>
+#include <optional>
+
+#include "style/StyleStages.h"
 
 namespace preview {
 
@@ -12,30 +15,19 @@ constexpr uint32_t UnlistedId = 0;
 constexpr uint16_t UnlistedPart = 0;
 constexpr uint16_t AnyClass = 0;
 
-constexpr uint32_t StyledIds[] = {
-    0x14531000, 0x14531001, 0x19592000, 0x19592001, 0x19592002, 0x20241079,
-    0x39000000, 0x39001003, 0x39001004, 0x39001005, 0xA0000000, 0xA0001001,
-    0xA0001002, 0xA0001003, 0xA0001004, 0xA2000201, 0xB0000000, 0xB0002004,
-};
-
-struct PartLine {
-  uint16_t PartCode;
-  uint16_t Class;
-};
-
 // A class that no part code's row names: the "other" line of each.
 constexpr uint16_t OtherClass = 5;
 
-// Part codes with every class that their rows tell apart.
-constexpr PartLine StyledParts[] = {
-    {0x1101, AnyClass}, {0x1103, AnyClass}, {0x1102, AnyClass},   {0x1105, AnyClass}, {0x1304, AnyClass},
-    {0x2080, 2},        {0x2080, 7},        {0x2080, 19},         {0x2080, OtherClass}, {0x2081, 2},
-    {0x2081, OtherClass}, {0x2082, 2},      {0x2082, OtherClass}, {0x2200, AnyClass}, {0x2400, 2},
-    {0x2400, 11},       {0x2400, 15},       {0x2400, OtherClass}, {0x3002, 2},        {0x3002, OtherClass},
-    {0x3003, 2},        {0x3003, 11},       {0x3003, OtherClass}, {0x4001, AnyClass}, {0x4002, AnyClass},
-};
-
-constexpr uint16_t StyledClasses[] = {9, 16, 27, 30, 33, 34, 36, 37, 39, 60, 61, 62, 63, 68, 74, 75, 80, 95, 101};
+// Calls Visit for every row marker of a stage's table, in table order: one
+// for each key of a row, and one for each class line of a part code.
+template <typename Visitor>
+void ForEachMarker(const STYLE_TABLE &Table, Visitor Visit) {
+  for (const STYLE_STEP *Step = Table.Steps; Step->Op != StyleOpEnd; Step++) {
+    if (IsRowMarker(*Step)) {
+      Visit(*Step);
+    }
+  }
+}
 
 // The answers under which the conditional rows do their work: request 1550
 // gives offset 0 (not 0xFFFFFFFF), request 852269 gives non-zero, class 16's
@@ -57,15 +49,29 @@ std::string Hex(uint32_t Value, int Digits) {
 
 std::vector<SampleObject> SampleObjects() {
   std::vector<SampleObject> Samples;
-  for (const uint32_t Id : StyledIds) {
-    Samples.push_back({Stage::ById, AnyClass, UnlistedPart, Id, AnswersFor(Stage::ById, AnyClass)});
-  }
-  for (const PartLine &Line : StyledParts) {
-    Samples.push_back({Stage::ByPart, Line.Class, Line.PartCode, UnlistedId, AnswersFor(Stage::ByPart, Line.Class)});
-  }
-  for (const uint16_t Class : StyledClasses) {
+  ForEachMarker(mStyleById, [&Samples](const STYLE_STEP &Marker) {
+    Samples.push_back({Stage::ById, AnyClass, UnlistedPart, RowKey(Marker), AnswersFor(Stage::ById, AnyClass)});
+  });
+  // A part code's class lines each get their class, its line for every
+  // class after them a class they do not name; a part code without class
+  // lines gets one sample for all classes.
+  std::optional<uint16_t> ClassLinesOf;
+  ForEachMarker(mStyleByPartCode, [&](const STYLE_STEP &Marker) {
+    const uint16_t PartCode = static_cast<uint16_t>(RowKey(Marker));
+    uint16_t Class = AnyClass;
+    if (!RowHoldsForAnyClass(Marker)) {
+      Class = RowClass(Marker);
+      ClassLinesOf = PartCode;
+    } else {
+      Class = ClassLinesOf == PartCode ? OtherClass : AnyClass;
+      ClassLinesOf.reset();
+    }
+    Samples.push_back({Stage::ByPart, Class, PartCode, UnlistedId, AnswersFor(Stage::ByPart, Class)});
+  });
+  ForEachMarker(mStyleByClass, [&Samples](const STYLE_STEP &Marker) {
+    const uint16_t Class = static_cast<uint16_t>(RowKey(Marker));
     Samples.push_back({Stage::ByClass, Class, UnlistedPart, UnlistedId, AnswersFor(Stage::ByClass, Class)});
-  }
+  });
   return Samples;
 }
 

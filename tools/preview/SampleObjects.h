@@ -1,6 +1,6 @@
 // The objects the preview styles: one for every row of the three styling
-// stages, with the host answers that let a row's condition hold, so that
-// every row shows what it does.
+// stages, read from the stages' own tables, with the host answers that let a
+// row's condition hold, so that every row shows what it does.
 #pragma once
 
 #include <cstdint>

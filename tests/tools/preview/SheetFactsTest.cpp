@@ -35,6 +35,16 @@ TEST_F(SheetFacts, EverySampleRowIsStyledInOrderAndDrawn) {
   }
 }
 
+// The samples come from the stages' tables; a class line named with the
+// class that stands for "any other class" would style that class twice under
+// one label and leave the part code's last line unshown.
+TEST(SampleObjects, EachLabelNamesOneSample) {
+  std::set<std::string> Labels;
+  for (const SampleObject &Sample : SampleObjects()) {
+    EXPECT_TRUE(Labels.insert(SampleLabel(Sample)).second) << SampleLabel(Sample);
+  }
+}
+
 TEST_F(SheetFacts, EveryStateARowSetsHasItsFourCells) {
   // "state n: [...]" on the styled object itself (others carry a prefix).
   const std::regex StateCall(R"(^state ([0-9]+): \[)");
