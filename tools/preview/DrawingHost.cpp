@@ -440,7 +440,7 @@ struct DrawingHost::Operations {
   }
   // The host's own handling of a paint event draws the item's panel.
   static UINT64 EFIAPI CallDefaultHandler(UINT16 Handle, HOST_EVENT *Event) {
-    if (Event->Code == 512) {
+    if (Event->Code == HOST_EVENT_PAINT) {
       const HOST_RECT &Item = H().CustomItemRect;
       Canvas Paint(H().Screen);
       for (int32_t Y = Item.Top; Y < Item.Bottom; Y++) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "data/ThemeTables.h"
 #include "host/ThemeProviderProtocol.h"
 #include "tools/preview/Canvas.h"
 
@@ -95,7 +96,7 @@ class DrawingHost {
 
   HOST_UI_TABLE Ui;
   HOST_SERVICES_TABLE Services;
-  THEME_IMAGE ImageTable[169];  // entry n is theme image n; entry 0 unused
+  THEME_IMAGE ImageTable[THEME_IMAGE_COUNT + 1];  // entry n is theme image n; entry 0 unused
 
   // Reached by the table functions.
   static DrawingHost &Active();

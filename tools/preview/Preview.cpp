@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "data/ThemeTables.h"
 #include "entry/ThemeProvider.h"
 #include "tools/imagepkg/DriverPackageCheck.h"
 #include "tools/imagepkg/FileIo.h"
@@ -14,8 +15,6 @@ namespace preview {
 
 namespace {
 
-constexpr int32_t ColorCount = 116;
-constexpr int32_t RectCount = 10;
 constexpr uint32_t HighestHostImageId = 0xFFFF;
 constexpr int32_t HighestValueId = 63;
 
@@ -24,10 +23,6 @@ constexpr int32_t HighestValueId = 63;
 constexpr uint32_t BackgroundHostImage = 1;
 constexpr int32_t PaintedItemRect = 2;
 constexpr int32_t LayoutEventRect = 4;
-
-constexpr uint64_t EventPaint = 512;
-constexpr uint64_t EventLayout = 635;
-constexpr uint64_t EventCreate = 2327;
 
 Pixmap ToPixmap(const imagepkg::DecodedImage &Decoded) {
   Pixmap Pixels(static_cast<int32_t>(Decoded.Width), static_cast<int32_t>(Decoded.Height));
@@ -128,7 +123,7 @@ ScreenFacts RunScreen(const std::vector<ThemeImage> &Images, int32_t Width, int3
   if (const Pixmap *Background = Host.PixelsOf(Host.ImageInEffect(BackgroundHostImage))) {
     Canvas(Host.Screen).DrawScaled(0, 0, Width, Height, *Background);
   }
-  for (int32_t Index = 0; Index < RectCount; Index++) {
+  for (int32_t Index = 0; Index < THEME_RECT_COUNT; Index++) {
     Screen.Rects[Index] = QueryRect(Index);
   }
 
@@ -136,9 +131,9 @@ ScreenFacts RunScreen(const std::vector<ThemeImage> &Images, int32_t Width, int3
   Screen.CustomItem = Host.CustomItemRect;
   Screen.LayoutBefore = Screen.Rects[LayoutEventRect];
   Screen.LayoutAfter = Screen.LayoutBefore;
-  SendEvent(Host, EventLayout, &Screen.LayoutAfter);
-  SendEvent(Host, EventPaint, nullptr);
-  SendEvent(Host, EventCreate, nullptr);
+  SendEvent(Host, HOST_EVENT_LAYOUT, &Screen.LayoutAfter);
+  SendEvent(Host, HOST_EVENT_PAINT, nullptr);
+  SendEvent(Host, HOST_EVENT_CREATE, nullptr);
   Screen.EventCalls = std::exchange(Host.HostCalls, {});
 
   if (Rows != nullptr) {
@@ -206,7 +201,7 @@ PreviewFacts RunPreview(std::vector<ThemeImage> Images, const std::vector<std::p
   PreviewFacts Facts;
   Facts.ThemeName = NameOf(mThemeProvider);
   Facts.Version = mThemeProvider.Version;
-  for (int32_t Index = 0; Index < ColorCount; Index++) {
+  for (int32_t Index = 0; Index < THEME_COLOR_COUNT; Index++) {
     Facts.Palette.push_back(mThemeProvider.GetColor(Index));
   }
   for (uint32_t HostId = 0; HostId <= HighestHostImageId; HostId++) {

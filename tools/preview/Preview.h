@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/ThemeTables.h"
 #include "tools/preview/Canvas.h"
 #include "tools/preview/SampleObjects.h"
 
@@ -34,10 +35,10 @@ struct StoreItem {
 struct ScreenFacts {
   int32_t Width = 0;
   int32_t Height = 0;
-  HOST_RECT Rects[10]{};       // what ThemeGetRect had the host write
-  HOST_RECT LayoutBefore{};    // the rectangle of the layout event ...
-  HOST_RECT LayoutAfter{};     // ... and what the hook left in it
-  HOST_RECT CustomItem{};      // where the painted item lies
+  HOST_RECT Rects[THEME_RECT_COUNT]{};  // what ThemeGetRect had the host write
+  HOST_RECT LayoutBefore{};             // the rectangle of the layout event ...
+  HOST_RECT LayoutAfter{};              // ... and what the hook left in it
+  HOST_RECT CustomItem{};               // where the painted item lies
   Pixmap Screen;
   std::vector<StoreItem> Store;
   std::vector<std::string> SetUpCalls;  // ThemeNotify 0 and 1

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "data/ThemeTables.h"
 #include "tools/preview/Notation.h"
 
 namespace preview {
@@ -24,8 +25,8 @@ constexpr int32_t MonoSize = 13;
 constexpr int32_t MonoLineHeight = 17;
 
 // Ten outline colours, one per layout rectangle, that read on the artwork.
-constexpr uint32_t RectColors[10] = {0xFFFFFFFF, 0xFFFF5A5A, 0xFF4DD2FF, 0xFFFFD23F, 0xFF7CFF6B,
-                                     0xFFFF8FE3, 0xFFFFA24D, 0xFFB58CFF, 0xFF3FFFD2, 0xFFE6E6E6};
+constexpr uint32_t RectColors[THEME_RECT_COUNT] = {0xFFFFFFFF, 0xFFFF5A5A, 0xFF4DD2FF, 0xFFFFD23F, 0xFF7CFF6B,
+                                                   0xFFFF8FE3, 0xFFFFA24D, 0xFFB58CFF, 0xFF3FFFD2, 0xFFE6E6E6};
 
 constexpr int32_t BrushSize = 26;
 constexpr int32_t StateCellWidth = 4 * (BrushSize + 2) + 10;
@@ -112,7 +113,7 @@ void DrawScreenImage(SheetWriter &W, const ScreenFacts &Screen, int32_t X, int32
   W.Later([&Screen, X, Y](Pixmap &Target) {
     Canvas Paint(Target);
     Paint.Draw(X, Y, Screen.Screen);
-    for (int32_t Index = 0; Index < 10; Index++) {
+    for (int32_t Index = 0; Index < THEME_RECT_COUNT; Index++) {
       const HOST_RECT &R = Screen.Rects[Index];
       Paint.Outline(X + R.Left, Y + R.Top, R.Right - R.Left, R.Bottom - R.Top, 3, RectColors[Index]);
     }
@@ -126,7 +127,7 @@ void DrawScreenImage(SheetWriter &W, const ScreenFacts &Screen, int32_t X, int32
       Paint.Fill(X + L.Right - 2, Y + L.Top + Step, 2, 6, RectColors[4]);
     }
   });
-  for (int32_t Index = 0; Index < 10; Index++) {
+  for (int32_t Index = 0; Index < THEME_RECT_COUNT; Index++) {
     const HOST_RECT &R = Screen.Rects[Index];
     const std::string Label = std::to_string(Index) + "  " + RectText(R);
     const int32_t LabelWidth = W.Measure(Label, Face::SansBold, LabelSize) + 10;
