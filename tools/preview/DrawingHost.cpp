@@ -631,7 +631,16 @@ DrawingHost::DrawingHost(int32_t ScreenWidth, int32_t ScreenHeight)
 #undef HOST_SERVICES_SLOT
 }
 
-DrawingHost::~DrawingHost() { gActiveHost = nullptr; }
+// The record the host attached to loses the three pointers with the host,
+// so that nothing reaches its tables once they are gone.
+DrawingHost::~DrawingHost() {
+  if (Record_ != nullptr) {
+    Record_->ImageTable = nullptr;
+    Record_->UiTable = nullptr;
+    Record_->ServiceTable = nullptr;
+  }
+  gActiveHost = nullptr;
+}
 
 void DrawingHost::AttachTo(THEME_PROVIDER_PROTOCOL *Record) {
   Record_ = Record;

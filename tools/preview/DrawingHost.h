@@ -53,7 +53,8 @@ class DrawingHost {
   DrawingHost(const DrawingHost &) = delete;
   DrawingHost &operator=(const DrawingHost &) = delete;
 
-  // Writes the three host pointers into the record, as a real host does.
+  // Writes the three host pointers into the record, as a real host does;
+  // the host's destructor clears them again.
   void AttachTo(THEME_PROVIDER_PROTOCOL *Record);
 
   // Fills the image table: Images[k - 1] becomes theme image k.

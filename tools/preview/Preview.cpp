@@ -144,9 +144,6 @@ ScreenFacts RunScreen(const std::vector<ThemeImage> &Images, int32_t Width, int3
   mThemeProvider.Notify(3);
   CollectStore(Host, Loaded, Screen);
   Screen.Screen = std::move(Host.Screen);
-  mThemeProvider.ImageTable = nullptr;
-  mThemeProvider.UiTable = nullptr;
-  mThemeProvider.ServiceTable = nullptr;
   return Screen;
 }
 
@@ -227,9 +224,6 @@ PreviewFacts RunPreview(std::vector<ThemeImage> Images, const std::vector<std::p
       Facts.Values[Id] = {WithZero, WithOne};
     }
   }
-  mThemeProvider.UiTable = nullptr;
-  mThemeProvider.ServiceTable = nullptr;
-  mThemeProvider.ImageTable = nullptr;
   Facts.Images = std::move(Images);
   return Facts;
 }

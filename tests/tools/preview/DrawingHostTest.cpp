@@ -147,6 +147,22 @@ TEST(DrawingHostScaling, DesignUnitsRoundToTheNearestScreenPixel) {
   EXPECT_EQ(Scaled.Bottom, 735);
 }
 
+// The record outlives the host: once the host is gone, the record must not
+// point at its tables.
+TEST(DrawingHostAttach, TheRecordLosesTheHostsTablesWithTheHost) {
+  THEME_PROVIDER_PROTOCOL Record{};
+  {
+    DrawingHost Host(1920, 1080);
+    Host.AttachTo(&Record);
+    EXPECT_EQ(Record.ImageTable, Host.ImageTable);
+    EXPECT_EQ(Record.UiTable, &Host.Ui);
+    EXPECT_EQ(Record.ServiceTable, &Host.Services);
+  }
+  EXPECT_EQ(Record.ImageTable, nullptr);
+  EXPECT_EQ(Record.UiTable, nullptr);
+  EXPECT_EQ(Record.ServiceTable, nullptr);
+}
+
 TEST_F(DrawingHostTest, BrushesAndStateSetsAreRecordedInTheStagesNotation) {
   THEME_IMAGE *Theme = &Host.ImageTable[168];
   *Theme = Record(Pixmap(2, 2, B));
