@@ -16,8 +16,8 @@ std::string Show(const Json &Value) { return Value.is_string() ? Value.get<std::
 
 class Differ {
  public:
-  Differ(const Pixmap &OldSheet, const Pixmap &NewSheet, const Json &OldAreas, const Json &NewAreas)
-      : OldSheet_(OldSheet), NewSheet_(NewSheet), OldAreas_(OldAreas), NewAreas_(NewAreas) {}
+  Differ(const SheetReader &ReadSheets, const Json &OldAreas, const Json &NewAreas)
+      : ReadSheets_(ReadSheets), OldAreas_(OldAreas), NewAreas_(NewAreas) {}
 
   std::vector<Change> Changes;
 
@@ -66,7 +66,13 @@ class Differ {
 
   // The pixels of one item on both sheets: how many differ and where first.
   std::string PixelDifference(const std::string &AreaKey) const {
-    if (OldSheet_.Width == 0 || NewSheet_.Width == 0 || !OldAreas_.contains(AreaKey) || !NewAreas_.contains(AreaKey)) {
+    if (!OldAreas_.contains(AreaKey) || !NewAreas_.contains(AreaKey)) {
+      return "pixels differ";
+    }
+    const SheetPair Drawn = ReadSheets_();
+    const Pixmap &OldSheet = *Drawn.Old;
+    const Pixmap &NewSheet = *Drawn.New;
+    if (OldSheet.Width == 0 || NewSheet.Width == 0) {
       return "pixels differ";
     }
     const Json &A = OldAreas_[AreaKey];
@@ -79,11 +85,11 @@ class Differ {
       for (int32_t X = 0; X < W; X++) {
         const int32_t OX = A[0].get<int32_t>() + X, OY = A[1].get<int32_t>() + Y;
         const int32_t NX = B[0].get<int32_t>() + X, NY = B[1].get<int32_t>() + Y;
-        if (!OldSheet_.Contains(OX, OY) || !NewSheet_.Contains(NX, NY)) {
+        if (!OldSheet.Contains(OX, OY) || !NewSheet.Contains(NX, NY)) {
           continue;
         }
-        const uint32_t Before = OldSheet_.At(OX, OY);
-        const uint32_t After = NewSheet_.At(NX, NY);
+        const uint32_t Before = OldSheet.At(OX, OY);
+        const uint32_t After = NewSheet.At(NX, NY);
         if (Before != After && Count++ == 0) {
           char Text[96];
           snprintf(Text, sizeof(Text), "first at (%d, %d): 0x%08X -> 0x%08X", X, Y, Before, After);
@@ -98,8 +104,7 @@ class Differ {
   }
 
  private:
-  const Pixmap &OldSheet_;
-  const Pixmap &NewSheet_;
+  const SheetReader &ReadSheets_;
   const Json &OldAreas_;
   const Json &NewAreas_;
 };
@@ -238,8 +243,12 @@ std::optional<Json> ReadFacts(const std::string &Path, std::string &Error) {
 }
 
 Comparison CompareFacts(const Json &Old, const Json &New, const Pixmap &OldSheet, const Pixmap &NewSheet) {
+  return CompareFacts(Old, New, [&OldSheet, &NewSheet]() { return SheetPair{&OldSheet, &NewSheet}; });
+}
+
+Comparison CompareFacts(const Json &Old, const Json &New, const SheetReader &ReadSheets) {
   Comparison Result;
-  Differ D(OldSheet, NewSheet, Old["areas"], New["areas"]);
+  Differ D(ReadSheets, Old["areas"], New["areas"]);
   try {
     D.Keyed("theme", Old["theme"], New["theme"]);
     ComparePalette(D, Old["palette"], New["palette"]);

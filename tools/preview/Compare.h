@@ -4,6 +4,7 @@
 // each changed item of the old sheet beside the new one.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,15 @@ struct Comparison {
 // OldSheet and NewSheet are the sheets beside the facts; either may be
 // empty, and then images are compared by their hashes alone.
 Comparison CompareFacts(const Json &Old, const Json &New, const Pixmap &OldSheet, const Pixmap &NewSheet);
+
+// The same, with the sheets asked for only when a pixel count needs them;
+// the reader keeps them.
+struct SheetPair {
+  const Pixmap *Old;
+  const Pixmap *New;
+};
+using SheetReader = std::function<SheetPair()>;
+Comparison CompareFacts(const Json &Old, const Json &New, const SheetReader &ReadSheets);
 
 // The facts in a file, checked for format and version.
 std::optional<Json> ReadFacts(const std::string &Path, std::string &Error);

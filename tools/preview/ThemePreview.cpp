@@ -1,7 +1,9 @@
 #include "tools/preview/ThemePreview.h"
 
 #include <chrono>
+#include <optional>
 #include <ostream>
+#include <utility>
 
 #include "tools/imagepkg/FileIo.h"
 #include "tools/imagepkg/ImageDecode.h"
@@ -115,8 +117,16 @@ int CompareBuilds(const std::string &OldPath, const std::string &NewPath, std::s
     Err << Tool << Error << "\n";
     return 2;
   }
-  // The sheets are read only when there is something to cut out of them.
-  Comparison Result = CompareFacts(*Old, *New, {}, {});
+  // The sheets are read only when there is something to count or cut out
+  // of them.
+  std::optional<std::pair<Pixmap, Pixmap>> Drawn;
+  const auto ReadSheets = [&]() {
+    if (!Drawn) {
+      Drawn.emplace(ReadSheet(OldPath, *Old), ReadSheet(NewPath, *New));
+    }
+    return SheetPair{&Drawn->first, &Drawn->second};
+  };
+  const Comparison Result = CompareFacts(*Old, *New, ReadSheets);
   if (!Result.Error.empty()) {
     Err << Tool << Result.Error << "\n";
     return 2;
@@ -125,9 +135,9 @@ int CompareBuilds(const std::string &OldPath, const std::string &NewPath, std::s
     Out << "no difference\n";
     return 0;
   }
-  const Pixmap OldSheet = ReadSheet(OldPath, *Old);
-  const Pixmap NewSheet = ReadSheet(NewPath, *New);
-  Result = CompareFacts(*Old, *New, OldSheet, NewSheet);
+  const SheetPair Sheets = ReadSheets();
+  const Pixmap &OldSheet = *Sheets.Old;
+  const Pixmap &NewSheet = *Sheets.New;
   for (const Change &Item : Result.Changes) {
     Out << Item.Text << "\n";
   }
