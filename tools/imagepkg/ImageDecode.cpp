@@ -122,11 +122,8 @@ void AppendToBytes(png_structp Png, png_bytep Data, size_t Length) {
 }  // namespace
 
 DecodedImage DecodeImagePixels(ByteView Data, uint32_t MaxDimension) {
-  if (Data.size() >= 8 && png_sig_cmp(Data.data(), 0, 8) == 0) {
-    return DecodePng(Data, MaxDimension);
-  }
-  if (Data.size() >= 3 && Data[0] == 0xFF && Data[1] == 0xD8 && Data[2] == 0xFF) {
-    return DecodeJpeg(Data, MaxDimension);
+  if (const std::optional<ImageFormat> Format = FormatOfContent(Data)) {
+    return *Format == ImageFormat::Png ? DecodePng(Data, MaxDimension) : DecodeJpeg(Data, MaxDimension);
   }
   DecodedImage Result;
   Result.Error = "neither a PNG nor a JPEG file";

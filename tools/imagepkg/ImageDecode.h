@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/imagepkg/ByteIo.h"
+#include "tools/imagepkg/ImageFormat.h"
 
 namespace imagepkg {
 
@@ -20,7 +21,7 @@ struct DecodedImage {
 };
 
 // Images larger than MaxDimension either way are refused before decoding.
-DecodedImage DecodeImagePixels(ByteView Data, uint32_t MaxDimension = 4096);
+DecodedImage DecodeImagePixels(ByteView Data, uint32_t MaxDimension = kMaxImageDimension);
 
 // The PNG file (8-bit RGBA, not interlaced) of Width x Height ARGB pixels.
 Bytes EncodePng(uint32_t Width, uint32_t Height, const std::vector<uint32_t> &Argb);

@@ -13,12 +13,6 @@ namespace imagepkg {
 
 namespace {
 
-// Twice the largest theme image, and small enough that a hostile header
-// cannot make a decoder allocate much or grind for long.
-constexpr uint32_t MaxDimension = 4096;
-
-constexpr uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
 // ---- PNG ------------------------------------------------------------------
 //
 // libpng reports errors by longjmp. Everything that must survive the jump
@@ -76,7 +70,7 @@ bool DecodePng(PngSource *Source, ImageFacts *Facts) {
     return false;
   }
   png_set_read_fn(Png, Source, PngOnRead);
-  png_set_user_limits(Png, MaxDimension, MaxDimension);
+  png_set_user_limits(Png, kMaxImageDimension, kMaxImageDimension);
   png_set_crc_action(Png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
   png_set_benign_errors(Png, 0);
 
@@ -113,7 +107,7 @@ bool DecodePng(PngSource *Source, ImageFacts *Facts) {
 // walk checks anyway.
 std::vector<std::string> FindExtraChunks(ByteView Data) {
   std::vector<std::string> Names;
-  uint64_t Position = sizeof(PngSignature);
+  uint64_t Position = sizeof(kPngSignature);
   while (RangeFits(Data.size(), Position, 8)) {
     const uint32_t Length = static_cast<uint32_t>(Data[Position]) << 24 | Data[Position + 1] << 16 |
                             Data[Position + 2] << 8 | Data[Position + 3];
@@ -193,7 +187,7 @@ bool DecodeJpeg(ByteView Data, JpegState *State, ImageFacts *Facts) {
   Facts->Width = State->Info.image_width;
   Facts->Height = State->Info.image_height;
   Facts->Components = State->Info.num_components;
-  if (Facts->Width > MaxDimension || Facts->Height > MaxDimension) {
+  if (Facts->Width > kMaxImageDimension || Facts->Height > kMaxImageDimension) {
     snprintf(State->Errors.Error, sizeof(State->Errors.Error), "%ux%u is larger than any theme image",
              Facts->Width, Facts->Height);
     jpeg_destroy_decompress(&State->Info);
@@ -271,11 +265,8 @@ ProbeResult ProbeJpeg(ByteView Data) {
 }  // namespace
 
 ProbeResult ProbeImage(ByteView Data) {
-  if (Data.size() >= sizeof(PngSignature) && memcmp(Data.data(), PngSignature, sizeof(PngSignature)) == 0) {
-    return ProbePng(Data);
-  }
-  if (Data.size() >= 3 && Data[0] == 0xFF && Data[1] == 0xD8 && Data[2] == 0xFF) {
-    return ProbeJpeg(Data);
+  if (const std::optional<ImageFormat> Format = FormatOfContent(Data)) {
+    return *Format == ImageFormat::Png ? ProbePng(Data) : ProbeJpeg(Data);
   }
   ProbeResult Result;
   Result.Error = Data.empty() ? "empty file" : "neither a PNG nor a JPEG file";

@@ -24,12 +24,6 @@ constexpr uint32_t BackgroundHostImage = 1;
 constexpr int32_t PaintedItemRect = 2;
 constexpr int32_t LayoutEventRect = 4;
 
-Pixmap ToPixmap(const imagepkg::DecodedImage &Decoded) {
-  Pixmap Pixels(static_cast<int32_t>(Decoded.Width), static_cast<int32_t>(Decoded.Height));
-  Pixels.Argb = Decoded.Argb;
-  return Pixels;
-}
-
 HOST_RECT QueryRect(int32_t Index) {
   HOST_RECT Rect{};
   mThemeProvider.GetRect(Index, &Rect);
@@ -160,6 +154,16 @@ std::string NameOf(const THEME_PROVIDER_PROTOCOL &Record) {
 
 }  // namespace
 
+Pixmap ToPixmap(imagepkg::DecodedImage &&Decoded) {
+  Pixmap Pixels;
+  if (Decoded.Ok) {
+    Pixels.Width = static_cast<int32_t>(Decoded.Width);
+    Pixels.Height = static_cast<int32_t>(Decoded.Height);
+    Pixels.Argb = std::move(Decoded.Argb);
+  }
+  return Pixels;
+}
+
 std::optional<std::vector<ThemeImage>> LoadDriverImages(const std::string &DriverPath, std::string &Error) {
   const std::optional<imagepkg::Bytes> File = imagepkg::ReadWholeFile(DriverPath, Error);
   if (!File) {
@@ -179,7 +183,7 @@ std::optional<std::vector<ThemeImage>> LoadDriverImages(const std::string &Drive
   std::vector<ThemeImage> Images;
   for (size_t Index = 0; Index < Report.Package.Blocks.size(); Index++) {
     const imagepkg::ImageBlock &Block = Report.Package.Blocks[Index];
-    const imagepkg::DecodedImage Decoded = imagepkg::DecodeImagePixels(Block.File);
+    imagepkg::DecodedImage Decoded = imagepkg::DecodeImagePixels(Block.File);
     if (!Decoded.Ok) {
       Error = DriverPath + ": image " + std::to_string(Block.Id) + ": " + Decoded.Error;
       return std::nullopt;
@@ -187,7 +191,7 @@ std::optional<std::vector<ThemeImage>> LoadDriverImages(const std::string &Drive
     ThemeImage Image;
     Image.Id = Block.Id;
     Image.Format = imagepkg::FormatName(Report.Images[Index].Format);
-    Image.Pixels = ToPixmap(Decoded);
+    Image.Pixels = ToPixmap(std::move(Decoded));
     Images.push_back(std::move(Image));
   }
   return Images;

@@ -14,6 +14,10 @@
 #include "tools/preview/Canvas.h"
 #include "tools/preview/SampleObjects.h"
 
+namespace imagepkg {
+struct DecodedImage;
+}
+
 namespace preview {
 
 class Fonts;
@@ -70,6 +74,9 @@ struct PreviewFacts {
   std::vector<ScreenFacts> Screens;
   std::vector<StyleRow> StyleRows;
 };
+
+// The pixels of a decoded image, taken over; empty when it did not decode.
+Pixmap ToPixmap(imagepkg::DecodedImage &&Decoded);
 
 // The 168 images of a built driver's package, decoded; nothing and Error
 // set when the file is not a driver with a sound package.

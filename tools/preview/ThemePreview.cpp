@@ -10,6 +10,7 @@
 #include "tools/preview/Compare.h"
 #include "tools/preview/FactsFile.h"
 #include "tools/preview/Font.h"
+#include "tools/preview/Preview.h"
 #include "tools/preview/Sheet.h"
 
 namespace preview {
@@ -68,14 +69,7 @@ Pixmap ReadSheet(const std::string &FactsPath, const Json &Facts) {
   if (!File) {
     return {};
   }
-  const imagepkg::DecodedImage Decoded = imagepkg::DecodeImagePixels(*File, LargestSheet);
-  Pixmap Sheet;
-  if (Decoded.Ok) {
-    Sheet.Width = static_cast<int32_t>(Decoded.Width);
-    Sheet.Height = static_cast<int32_t>(Decoded.Height);
-    Sheet.Argb = Decoded.Argb;
-  }
-  return Sheet;
+  return ToPixmap(imagepkg::DecodeImagePixels(*File, LargestSheet));
 }
 
 int DrawDriverSheet(const std::string &DriverPath, const std::string &SheetPath, std::ostream &Out,
