@@ -192,6 +192,7 @@ std::optional<std::vector<ThemeImage>> LoadDriverImages(const std::string &Drive
     Image.Id = Block.Id;
     Image.Format = imagepkg::FormatName(Report.Images[Index].Format);
     Image.Pixels = ToPixmap(std::move(Decoded));
+    Image.HostIds = Report.Images[Index].HostIds;
     Images.push_back(std::move(Image));
   }
   return Images;
@@ -205,12 +206,12 @@ PreviewFacts RunPreview(std::vector<ThemeImage> Images, const std::vector<std::p
   for (int32_t Index = 0; Index < THEME_COLOR_COUNT; Index++) {
     Facts.Palette.push_back(mThemeProvider.GetColor(Index));
   }
+  // The map as the record's own lookup answers it. Each image's host ids
+  // come from the inspector's walk of the same table instead, so the facts
+  // hold two independent readings of the map.
   for (uint32_t HostId = 0; HostId <= HighestHostImageId; HostId++) {
     if (const UINTN ThemeId = mThemeProvider.MapImage(HostId); ThemeId != 0) {
       Facts.ImageMap[HostId] = static_cast<uint32_t>(ThemeId);
-      if (ThemeId <= Images.size()) {
-        Images[ThemeId - 1].HostIds.push_back(HostId);
-      }
     }
   }
   for (size_t Index = 0; Index < ScreenSizes.size(); Index++) {

@@ -26,7 +26,7 @@ struct ThemeImage {
   uint32_t Id = 0;
   std::string Format;  // PNG or JPEG
   Pixmap Pixels;
-  std::vector<uint32_t> HostIds;  // host image ids that map here
+  std::vector<uint32_t> HostIds;  // host image ids that map here, as the inspector read the map
 };
 
 // What the plug-in left in the host's image store after set-up.
