@@ -10,11 +10,16 @@ Each cell is labelled with the image id and its real size.
 
 import argparse
 import os
+import sys
 
 from PIL import Image, ImageDraw, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
+sys.dont_write_bytecode = True   # keep the source tree free of __pycache__
+sys.path.insert(0, HERE)
+
+from manifest import read_manifest  # noqa: E402
 
 COLS = 12
 CELL_W, CELL_H = 168, 150
@@ -23,13 +28,6 @@ PAD = 6
 SHEET_BG = (0x4A, 0x4A, 0x4A)
 CHECK = ((0x5C, 0x5C, 0x5C), (0x6A, 0x6A, 0x6A))
 CHECK_SIZE = 8
-
-
-def read_manifest(path):
-    with open(path) as f:
-        lines = f.read().splitlines()
-    cols = lines[0].split('\t')
-    return [dict(zip(cols, line.split('\t'))) for line in lines[1:] if line]
 
 
 def checkerboard(w, h):
@@ -68,14 +66,13 @@ def main():
     for n, row in enumerate(rows):
         cx, cy = (n % COLS) * CELL_W, (n // COLS) * CELL_H
         sheet.paste(tile, (cx + PAD, cy + PAD))
-        img = Image.open(os.path.join(args.images, row['file'])).convert('RGBA')
+        img = Image.open(os.path.join(args.images, row.file)).convert('RGBA')
         shown = fit(img, box_w, box_h)
         x = cx + PAD + (box_w - shown.width) // 2
         y = cy + PAD + (box_h - shown.height) // 2
         sheet.paste(shown, (x, y), shown)
-        label = '%s  %sx%s%s' % (row['id'], row['width'], row['height'],
-                                 ' jpg' if row['format'] == 'jpeg' else
-                                 (' i' if row['interlaced'] == '1' else ''))
+        label = '%d  %dx%d%s' % (row.id, row.w, row.h,
+                                 ' jpg' if row.fmt == 'jpeg' else (' i' if row.interlaced else ''))
         draw.text((cx + PAD, cy + CELL_H - LABEL_H - 1), label, fill=(0xF0, 0xF0, 0xF0), font=font)
 
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)

@@ -7,10 +7,13 @@ Run with Debian's interpreter (it has Pillow):
 
 The manifest is the one table of the images: each row gives the file name,
 format, pixel size and interlacing, and catalogue.py names the function
-that draws the id.  With --out DIR the manifest is copied into DIR, so that
-the folder can be packed as it is.  --fast skips the slow PNG optimisation
-(quick look at artwork changes; the files it writes are not the ones to
-commit).  The output is deterministic.
+that draws the id.  With --out DIR the manifest is copied into DIR beside
+the images, so that contact_sheet.py --images DIR can lay them out; such a
+folder passes theme-pack only when written without --fast.  --fast skips the
+slow PNG optimisation and with it Adam7 interlacing, so the rows marked
+interlaced are written plain and theme-pack refuses them (quick look at
+artwork changes; the files it writes are not the ones to commit).  The
+output is deterministic.
 A size summary goes to docs/artwork-sizes.txt (normal runs into data/images
 only) and to stdout.
 """
@@ -31,31 +34,12 @@ sys.path.insert(0, HERE)
 
 import catalogue  # noqa: E402
 import encode     # noqa: E402
+from manifest import read_manifest  # noqa: E402
 
 DEFAULT_OUT = os.path.join(ROOT, 'data', 'images')
 MANIFEST = os.path.join(DEFAULT_OUT, 'manifest.tsv')
 SIZES_REPORT = os.path.join(ROOT, 'docs', 'artwork-sizes.txt')
 ART_FILE = re.compile(r'^\d{3}-[a-z0-9-]+\.(png|jpg)$')
-MANIFEST_HEADER = ['id', 'file', 'format', 'width', 'height', 'interlaced']
-
-
-class Image:
-    """One row of the manifest."""
-
-    def __init__(self, fields):
-        self.id = int(fields[0])
-        self.file = fields[1]
-        self.fmt = fields[2]
-        self.w, self.h = int(fields[3]), int(fields[4])
-        self.interlaced = fields[5] == '1'
-
-
-def read_manifest(path):
-    with open(path, newline='') as f:
-        lines = f.read().splitlines()
-    if lines[0].split('\t') != MANIFEST_HEADER:
-        raise SystemExit('%s: header must be %s' % (path, '\t'.join(MANIFEST_HEADER)))
-    return [Image(line.split('\t')) for line in lines[1:]]
 
 
 def render(job):
