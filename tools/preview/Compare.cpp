@@ -113,7 +113,7 @@ class Differ {
 std::map<std::string, Json> ByField(const Json &Array, const char *Field) {
   std::map<std::string, Json> Out;
   for (const Json &Entry : Array) {
-    Out[Show(Entry[Field])] = Entry;
+    Out[Show(Entry.at(Field))] = Entry;
   }
   return Out;
 }
@@ -122,7 +122,7 @@ void CompareImages(Differ &D, const Json &Old, const Json &New) {
   const auto OldImages = ByField(Old, "id");
   const auto NewImages = ByField(New, "id");
   for (const Json &Image : Old) {
-    const std::string Id = Show(Image["id"]);
+    const std::string Id = Show(Image.at("id"));
     const std::string Key = "image " + Id;
     auto Found = NewImages.find(Id);
     if (Found == NewImages.end()) {
@@ -130,15 +130,15 @@ void CompareImages(Differ &D, const Json &Old, const Json &New) {
       continue;
     }
     const Json &Other = Found->second;
-    D.Value(Key + " format", Image["format"], Other["format"]);
-    if (Image["width"] != Other["width"] || Image["height"] != Other["height"]) {
-      D.Add(Key + " size: " + Show(Image["width"]) + "x" + Show(Image["height"]) + " -> " + Show(Other["width"]) + "x" +
-                Show(Other["height"]),
+    D.Value(Key + " format", Image.at("format"), Other.at("format"));
+    if (Image.at("width") != Other.at("width") || Image.at("height") != Other.at("height")) {
+      D.Add(Key + " size: " + Show(Image.at("width")) + "x" + Show(Image.at("height")) + " -> " +
+                Show(Other.at("width")) + "x" + Show(Other.at("height")),
             Key);
-    } else if (Image["pixels"] != Other["pixels"]) {
+    } else if (Image.at("pixels") != Other.at("pixels")) {
       D.Add(Key + ": " + D.PixelDifference(Key), Key);
     }
-    D.Value(Key + " host ids", Image["host_ids"], Other["host_ids"]);
+    D.Value(Key + " host ids", Image.at("host_ids"), Other.at("host_ids"));
   }
   for (const auto &[Id, Image] : NewImages) {
     if (!OldImages.count(Id)) {
@@ -150,7 +150,7 @@ void CompareImages(Differ &D, const Json &Old, const Json &New) {
 void CompareScreens(Differ &D, const Json &Old, const Json &New) {
   const auto NewScreens = ByField(New, "size");
   for (const Json &Screen : Old) {
-    const std::string Size = Show(Screen["size"]);
+    const std::string Size = Show(Screen.at("size"));
     auto Found = NewScreens.find(Size);
     if (Found == NewScreens.end()) {
       D.Add("screen " + Size + ": absent in the new build");
@@ -158,28 +158,29 @@ void CompareScreens(Differ &D, const Json &Old, const Json &New) {
     }
     const Json &Other = Found->second;
     const std::string Key = "screen " + Size;
-    for (size_t Index = 0; Index < Screen["rects"].size(); Index++) {
-      D.Value(Key + " rectangle " + std::to_string(Index), Screen["rects"][Index], Other["rects"][Index], Key);
+    const Json &Rects = Screen.at("rects");
+    for (size_t Index = 0; Index < Rects.size(); Index++) {
+      D.Value(Key + " rectangle " + std::to_string(Index), Rects.at(Index), Other.at("rects").at(Index), Key);
     }
-    D.Value(Key + " layout event", Screen["layout_event"], Other["layout_event"], Key);
-    const auto NewStore = ByField(Other["store"], "item");
-    for (const Json &Item : Screen["store"]) {
-      const std::string Name = Show(Item["item"]);
+    D.Value(Key + " layout event", Screen.at("layout_event"), Other.at("layout_event"), Key);
+    const auto NewStore = ByField(Other.at("store"), "item");
+    for (const Json &Item : Screen.at("store")) {
+      const std::string Name = Show(Item.at("item"));
       auto Match = NewStore.find(Name);
       const std::string ItemKey = "store " + Size + " " + Name;
       if (Match == NewStore.end()) {
         D.Add(Key + " store " + Name + ": absent in the new build");
-      } else if (Item != Match->second) {
-        D.Add(Key + " store " + Name + ": " + std::to_string(Item["width"].get<int>()) + "x" +
-                  Show(Item["height"]) + " mode " + Show(Item["mode"]) + " -> " + Show(Match->second["width"]) + "x" +
-                  Show(Match->second["height"]) + " mode " + Show(Match->second["mode"]) +
-                  (Item["pixels"] != Match->second["pixels"] ? ", " + D.PixelDifference(ItemKey) : ""),
+      } else if (const Json &NewItem = Match->second; Item != NewItem) {
+        D.Add(Key + " store " + Name + ": " + std::to_string(Item.at("width").get<int>()) + "x" +
+                  Show(Item.at("height")) + " mode " + Show(Item.at("mode")) + " -> " + Show(NewItem.at("width")) + "x" +
+                  Show(NewItem.at("height")) + " mode " + Show(NewItem.at("mode")) +
+                  (Item.at("pixels") != NewItem.at("pixels") ? ", " + D.PixelDifference(ItemKey) : ""),
               ItemKey);
       }
     }
-    D.Lines(Key + " set-up", Screen["set_up_calls"], Other["set_up_calls"], {});
-    D.Lines(Key + " events", Screen["event_calls"], Other["event_calls"], Key);
-    if (Screen["pixels"] != Other["pixels"]) {
+    D.Lines(Key + " set-up", Screen.at("set_up_calls"), Other.at("set_up_calls"), {});
+    D.Lines(Key + " events", Screen.at("event_calls"), Other.at("event_calls"), Key);
+    if (Screen.at("pixels") != Other.at("pixels")) {
       D.Add(Key + ": the drawn screen differs", Key);
     }
   }
@@ -189,13 +190,13 @@ void CompareStyleRows(Differ &D, const Json &Old, const Json &New) {
   const auto NewRows = ByField(New, "row");
   const auto OldRows = ByField(Old, "row");
   for (const Json &Row : Old) {
-    const std::string Label = Show(Row["row"]);
+    const std::string Label = Show(Row.at("row"));
     auto Found = NewRows.find(Label);
     if (Found == NewRows.end()) {
       D.Add("style " + Label + ": absent in the new build");
       continue;
     }
-    D.Lines("style " + Label, Row["calls"], Found->second["calls"], "style " + Label);
+    D.Lines("style " + Label, Row.at("calls"), Found->second.at("calls"), "style " + Label);
   }
   for (const auto &[Label, Row] : NewRows) {
     if (!OldRows.count(Label)) {
@@ -210,6 +211,20 @@ void ComparePalette(Differ &D, const Json &Old, const Json &New) {
     D.Value("palette " + std::to_string(Index), Index < Old.size() ? Old[Index] : Json(),
             Index < New.size() ? New[Index] : Json(), "palette " + std::to_string(Index));
   }
+}
+
+// Four integers that place a rectangle on a sheet the tool could have drawn.
+bool IsAreaOnASheet(const Json &Area) {
+  if (!Area.is_array() || Area.size() != 4) {
+    return false;
+  }
+  for (const Json &Number : Area) {
+    if (!Number.is_number_integer() || Number.get<int64_t>() < 0 || Number.get<int64_t>() > kLargestSheet) {
+      return false;
+    }
+  }
+  return Area[0].get<int64_t>() + Area[2].get<int64_t>() <= kLargestSheet &&
+         Area[1].get<int64_t>() + Area[3].get<int64_t>() <= kLargestSheet;
 }
 
 }  // namespace
@@ -239,6 +254,24 @@ std::optional<Json> ReadFacts(const std::string &Path, std::string &Error) {
       return std::nullopt;
     }
   }
+  // The sheet's file and the items' areas are used outside the comparison,
+  // to read the sheet and to cut items out of it.
+  const Json &Sheet = Facts["sheet"];
+  if (!Sheet.is_object() || !Sheet.contains("file") || !Sheet["file"].is_string()) {
+    Error = Path + ": the facts' \"sheet\" section names no sheet file";
+    return std::nullopt;
+  }
+  if (!Facts["areas"].is_object()) {
+    Error = Path + ": the facts' \"areas\" section is not an object";
+    return std::nullopt;
+  }
+  for (const auto &[Key, Area] : Facts["areas"].items()) {
+    if (!IsAreaOnASheet(Area)) {
+      Error = Path + ": area \"" + Key + "\" is not [x, y, width, height] on a sheet of at most " +
+              std::to_string(kLargestSheet) + " pixels either way";
+      return std::nullopt;
+    }
+  }
   return Facts;
 }
 
@@ -257,7 +290,7 @@ Comparison CompareFacts(const Json &Old, const Json &New, const SheetReader &Rea
     D.Keyed("image map, host id", Old["image_map"], New["image_map"]);
     CompareImages(D, Old["images"], New["images"]);
     CompareStyleRows(D, Old["style_rows"], New["style_rows"]);
-    if (D.Changes.empty() && Old["sheet"]["pixels"] != New["sheet"]["pixels"]) {
+    if (D.Changes.empty() && Old["sheet"].at("pixels") != New["sheet"].at("pixels")) {
       D.Add("sheet: the same facts, drawn differently (the drawing of theme-preview changed)");
     }
   } catch (const Json::exception &Problem) {

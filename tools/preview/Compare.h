@@ -38,7 +38,11 @@ struct SheetPair {
 using SheetReader = std::function<SheetPair()>;
 Comparison CompareFacts(const Json &Old, const Json &New, const SheetReader &ReadSheets);
 
-// The facts in a file, checked for format and version.
+// The widest and tallest sheet the tool reads back.
+inline constexpr int32_t kLargestSheet = 1 << 15;
+
+// The facts in a file, checked for format and version, for a sheet file
+// and for areas that lie on a sheet.
 std::optional<Json> ReadFacts(const std::string &Path, std::string &Error);
 
 // Each changed item with an area: its label, old on the left, new on the right.

@@ -18,7 +18,6 @@ namespace preview {
 namespace {
 
 constexpr const char *Tool = "theme-preview: ";
-constexpr uint32_t LargestSheet = 1u << 15;
 
 // The design size, and a smaller screen of another shape.
 const std::vector<std::pair<int32_t, int32_t>> ScreenSizes = {{1920, 1080}, {1280, 800}};
@@ -69,7 +68,7 @@ Pixmap ReadSheet(const std::string &FactsPath, const Json &Facts) {
   if (!File) {
     return {};
   }
-  return ToPixmap(imagepkg::DecodeImagePixels(*File, LargestSheet));
+  return ToPixmap(imagepkg::DecodeImagePixels(*File, kLargestSheet));
 }
 
 int DrawDriverSheet(const std::string &DriverPath, const std::string &SheetPath, std::ostream &Out,

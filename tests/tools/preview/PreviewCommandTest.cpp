@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -150,6 +151,54 @@ TEST_F(PreviewCommand, ComparisonExitsBySameOrDifferentAndRefusesOtherFacts) {
     EXPECT_EQ(Result.Exit, 2) << Case.File;
     EXPECT_NE(Result.Err.find(Case.Says), std::string::npos) << Case.File << ": " << Result.Err;
     EXPECT_EQ(Files(), Inputs) << Case.File;
+  }
+}
+
+// Facts that are not shaped as the tool writes them (a hand-edited or
+// damaged file) are refused with exit 2, never a crash, whichever part of
+// the comparison or the drawing reaches the damage.
+TEST_F(PreviewCommand, ComparisonRefusesMisshapenFacts) {
+  const Json Facts = {{"format", FactsFormat}, {"version", FactsVersion}, {"theme", {{"name", "T"}}},
+                      {"sheet", {{"file", "absent.png"}, {"pixels", "00"}}},
+                      {"palette", {"0xFF000000"}}, {"image_map", {{"1", 1}}}, {"values", Json::object()},
+                      {"images", {{{"id", 1}, {"format", "PNG"}, {"width", 2}, {"height", 2}, {"pixels", "aa"},
+                                   {"host_ids", {1}}}}},
+                      {"screens", {{{"size", "4x4"}, {"rects", {{0, 0, 1, 1}, {1, 1, 2, 2}}},
+                                    {"layout_event", {0, 0, 1, 1}}, {"store", Json::array()},
+                                    {"set_up_calls", Json::array()}, {"event_calls", Json::array()},
+                                    {"pixels", "bb"}}}},
+                      {"style_rows", {{{"row", "class 9"}, {"calls", {"Req(1, 0, 0)"}}}}},
+                      {"areas", {{"image 1", {0, 0, 2, 2}}}}};
+  WriteBytes(Dir / "old.json", Facts.dump());
+  const struct {
+    const char *Name;
+    std::function<void(Json &)> Damage;
+    const char *Says;
+  } Cases[] = {
+      {"an image without its format", [](Json &F) { F["images"][0].erase("format"); }, "not shaped"},
+      {"a screen with fewer rectangles", [](Json &F) { F["screens"][0]["rects"].erase(1); }, "not shaped"},
+      {"a style row without its calls", [](Json &F) { F["style_rows"][0].erase("calls"); }, "not shaped"},
+      {"the same facts without the sheet's hash", [](Json &F) { F["sheet"].erase("pixels"); }, "not shaped"},
+      {"a sheet that is not an object", [](Json &F) { F["palette"][0] = "0xFF0000FF"; F["sheet"] = 5; }, "sheet"},
+      {"a sheet file that is not a name", [](Json &F) { F["palette"][0] = "0xFF0000FF"; F["sheet"]["file"] = 7; },
+       "sheet"},
+      {"an area of two numbers", [](Json &F) { F["images"][0]["pixels"] = "cc"; F["areas"]["image 1"] = {0, 0}; },
+       "area"},
+      {"an area of negative width",
+       [](Json &F) { F["images"][0]["pixels"] = "cc"; F["areas"]["image 1"] = {0, 0, -5, 2}; }, "area"},
+      {"an area beyond any sheet",
+       [](Json &F) { F["images"][0]["pixels"] = "cc"; F["areas"]["image 1"] = {0, 0, 2, 1 << 30}; }, "area"},
+  };
+  for (const auto &Case : Cases) {
+    Json Damaged = Facts;
+    Case.Damage(Damaged);
+    WriteBytes(Dir / "new.json", Damaged.dump());
+    const std::vector<std::string> Inputs = Files();
+    const Outcome Result = Preview({"--compare", (Dir / "old.json").string(), (Dir / "new.json").string(), "--out",
+                                    (Dir / "diff.png").string()});
+    EXPECT_EQ(Result.Exit, 2) << Case.Name << ": " << Result.Out;
+    EXPECT_NE(Result.Err.find(Case.Says), std::string::npos) << Case.Name << ": " << Result.Err;
+    EXPECT_EQ(Files(), Inputs) << Case.Name;
   }
 }
 
