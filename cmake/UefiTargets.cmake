@@ -15,6 +15,7 @@ set(UEFI_CODE_FLAGS
 
 add_library(theme_driver_objects OBJECT ${THEME_DRIVER_SOURCES} ${THEME_DRIVER_ONLY_SOURCES})
 target_include_directories(theme_driver_objects PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_definitions(theme_driver_objects PRIVATE ${THEME_DRIVER_PCD_DEFINITION})
 target_compile_options(theme_driver_objects PRIVATE ${UEFI_CODE_FLAGS} ${DRIVER_OPTIMIZATION} ${UEFI_WARNINGS})
 set(DRIVER_COLD_SOURCES ${THEME_DRIVER_SOURCES} ${THEME_DRIVER_ONLY_SOURCES})
 list(FILTER DRIVER_COLD_SOURCES INCLUDE REGEX "${DRIVER_COLD_SOURCE_PATTERN}")
@@ -70,6 +71,7 @@ set(REFERENCE_HOST_SOURCES
   tests/firmware/host/DriverLoader.cpp
   tests/firmware/host/DriverRecords.cpp
   tests/firmware/host/EventHookChecks.cpp
+  tests/firmware/host/ExpectedFile.cpp
   tests/firmware/host/ExpectedLines.cpp
   tests/firmware/host/HiiResource.cpp
   tests/firmware/host/HostFirmware.cpp

@@ -32,22 +32,38 @@ BOOLEAN ProtocolPresent(const EFI_GUID *Protocol) {
 
 enum PcdReadKind : UINT8 { PcdReadBool, PcdRead8, PcdRead32 };
 
+// Local PCD token numbers are assigned by each platform's own build, so the
+// driver's build names the eight it reads (THEME_PCD_TOKENS, in read order).
+// Built with none (THEME_PCD_TOKENS_NONE), the driver makes no PCD call at
+// all, not even the presence look-ups, and keeps the settings of a platform
+// without PCD services.
+#if defined(THEME_PCD_TOKENS_NONE)
+constexpr BOOLEAN kReadsPcdSettings = FALSE;
+constexpr UINT32 kPcdTokens[8] = {};
+#elif defined(THEME_PCD_TOKENS)
+constexpr BOOLEAN kReadsPcdSettings = TRUE;
+constexpr UINT32 kPcdTokens[] = {THEME_PCD_TOKENS};
+#else
+#error "the build names the PCD tokens (THEME_PCD_TOKENS) or none (THEME_PCD_TOKENS_NONE)"
+#endif
+static_assert(sizeof(kPcdTokens) / sizeof(kPcdTokens[0]) == 8, "eight PCD token numbers");
+
 struct PcdSetting {
-  UINT16 Token;
+  UINT32 Token;
   PcdReadKind Kind;
   UINT8 Field;  // offset in DEBUG_SETTINGS
 };
 
 // In the order the platform expects the reads.
 constexpr PcdSetting kPcdSettings[] = {
-    {1055, PcdReadBool, offsetof(DEBUG_SETTINGS, Token1055)},
-    {1427, PcdReadBool, offsetof(DEBUG_SETTINGS, Token1427)},
-    {1346, PcdRead8, offsetof(DEBUG_SETTINGS, Token1346)},
-    {1430, PcdRead32, offsetof(DEBUG_SETTINGS, Token1430)},
-    {1428, PcdReadBool, offsetof(DEBUG_SETTINGS, Token1428)},
-    {1355, PcdRead32, offsetof(DEBUG_SETTINGS, Token1355)},
-    {1354, PcdRead32, offsetof(DEBUG_SETTINGS, Token1354)},
-    {1429, PcdRead8, offsetof(DEBUG_SETTINGS, Token1429)},
+    {kPcdTokens[0], PcdReadBool, offsetof(DEBUG_SETTINGS, PcdRead1)},
+    {kPcdTokens[1], PcdReadBool, offsetof(DEBUG_SETTINGS, PcdRead2)},
+    {kPcdTokens[2], PcdRead8, offsetof(DEBUG_SETTINGS, PcdRead3)},
+    {kPcdTokens[3], PcdRead32, offsetof(DEBUG_SETTINGS, PcdRead4)},
+    {kPcdTokens[4], PcdReadBool, offsetof(DEBUG_SETTINGS, PcdRead5)},
+    {kPcdTokens[5], PcdRead32, offsetof(DEBUG_SETTINGS, PcdRead6)},
+    {kPcdTokens[6], PcdRead32, offsetof(DEBUG_SETTINGS, PcdRead7)},
+    {kPcdTokens[7], PcdRead8, offsetof(DEBUG_SETTINGS, PcdRead8)},
 };
 
 // Each read goes through GetPcdProtocol; a field whose protocol has gone
@@ -78,7 +94,7 @@ void ReadPcdSetting(const PcdSetting &Setting) {
 void ReadDebugSettings() {
   DEBUG_SETTINGS &Settings = gDebugSettings;
   ZeroMem(&Settings, sizeof(Settings));
-  if (!ProtocolPresent(&gPcdProtocolGuid) || !ProtocolPresent(&gEfiPcdProtocolGuid)) {
+  if (!kReadsPcdSettings || !ProtocolPresent(&gPcdProtocolGuid) || !ProtocolPresent(&gEfiPcdProtocolGuid)) {
     return;
   }
   Settings.Header = 0x0101;
