@@ -6,14 +6,17 @@ saw step by step. The boot and its verdict live in firmware_runner.py.
 import argparse
 import os
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import firmware_runner  # noqa: E402
 
 
-def report(firmware, outcome, driver, sheet):
+def report(firmware, outcome, driver, sheet, ship):
     """What the host saw, step by step, for a person."""
     print(f"driver: {os.path.abspath(driver)} ({os.path.getsize(driver)} bytes)")
+    if ship:
+        print(f"for firmware builds: {os.path.abspath(ship)}")
     if sheet:
         print(f"preview sheet: {os.path.abspath(sheet)}")
     print(f"booted under the reference host in QEMU with {firmware.name}: {outcome.seconds:.1f} s")
@@ -52,15 +55,24 @@ def main():
     parser.add_argument("--report", action="store_true", help="print what the host saw, step by step")
     parser.add_argument("--verbose", action="store_true", help="print every host line")
     parser.add_argument("--sheet", help="the driver's preview sheet, named in the report")
+    parser.add_argument("--ship", help="the driver's folder for firmware builds, named in the report")
+    parser.add_argument("--pcd-tokens", help="the PCD tokens the driver was built with: eight comma-separated "
+                        "numbers, or none (default: the default driver's)")
     args = parser.parse_args()
 
     firmware = firmware_runner.FIRMWARES[args.firmware]
-    outcome = firmware_runner.run(firmware, args.host, args.driver, args.time_limit, args.log)
+    with tempfile.TemporaryDirectory(prefix="theme-expected-") as work:
+        files = {}
+        if args.pcd_tokens:
+            files["Expected.txt"] = os.path.join(work, "Expected.txt")
+            with open(files["Expected.txt"], "w", encoding="ascii") as expected:
+                expected.write("pcd-tokens " + " ".join(args.pcd_tokens.replace(",", " ").split()) + "\n")
+        outcome = firmware_runner.run(firmware, args.host, args.driver, args.time_limit, args.log, files=files)
     if args.verbose or (not outcome.passed and not args.report):
         for line in outcome.lines:
             print(line)
     if args.report and outcome.lines:
-        report(firmware, outcome, args.driver, args.sheet)
+        report(firmware, outcome, args.driver, args.sheet, args.ship)
     else:
         print(("PASSED: " if outcome.passed else "FAILED: ") + f"{outcome.reason} ({outcome.seconds:.1f} s)")
     return 0 if outcome.passed else 1

@@ -17,11 +17,6 @@ inline constexpr UINT64 kThemeInfo = 167;
 inline constexpr EFI_STATUS kInvalidParameter = 0x8000000000000002ULL;
 
 typedef struct {
-  UINT32 Token;
-  UINT8 Width;  // PcdRead* of PcdSubstitute.h
-} EXPECTED_PCD_READ;
-
-typedef struct {
   INT32 Index;
   UINT32 Argb;
 } EXPECTED_COLOR;

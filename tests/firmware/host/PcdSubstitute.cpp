@@ -1,5 +1,6 @@
 #include "tests/firmware/host/PcdSubstitute.h"
 
+#include "tests/firmware/host/ExpectedFile.h"
 #include "tests/firmware/host/HostFirmware.h"
 
 namespace {
@@ -7,17 +8,10 @@ namespace {
 const EFI_GUID mPcdGuid = HOST_PCD_PROTOCOL_GUID;
 const EFI_GUID mPiPcdGuid = HOST_PI_PCD_PROTOCOL_GUID;
 
-// Known values, distinct from one another and from zero where the width
-// allows, so that a field filled from the wrong token is visible.
-typedef struct {
-  UINT32 Token;
-  UINT32 Value;
-} PCD_VALUE;
-
-constexpr PCD_VALUE mKnownTokens[] = {
-    {1055, 1}, {1427, 0}, {1346, 0x5A}, {1430, 0x12345678}, {1428, 1}, {1355, 0xC0DE1355}, {1354, 0x0001C200},
-    {1429, 0xA7},
-};
+// The values served for the expected tokens, by read position: distinct
+// from one another and from zero where the width allows, so that a field
+// filled from the wrong token is visible.
+constexpr UINT32 mKnownValues[EXPECTED_PCD_TOKEN_COUNT] = {1, 0, 0x5A, 0x12345678, 1, 0xC0DE1355, 0x0001C200, 0xA7};
 
 constexpr UINTN ReadCapacity = 64;
 constinit PCD_READ mReads[ReadCapacity] = {};
@@ -105,13 +99,37 @@ UINTN EFIAPI SubstituteGetSize(UINTN Token) {
 
 EFI_STATUS EFIAPI Unsupported() { return EFI_UNSUPPORTED; }
 
+constinit EFI_LOCATE_PROTOCOL mFirmwareLocate = nullptr;
+constinit char mLookups[64] = {};
+constinit UINTN mLookupsLength = 0;
+
+void NoteLookup(const char *Name) {
+  if (mLookupsLength != 0 && mLookupsLength + 1 < sizeof(mLookups)) {
+    mLookups[mLookupsLength++] = ' ';
+  }
+  for (; *Name != 0 && mLookupsLength + 1 < sizeof(mLookups); Name++) {
+    mLookups[mLookupsLength++] = *Name;
+  }
+  mLookups[mLookupsLength] = 0;
+}
+
+EFI_STATUS EFIAPI WatchedLocateProtocol(const EFI_GUID *Protocol, VOID *Registration, VOID **Interface) {
+  if (GuidEquals(Protocol, &mPcdGuid)) {
+    NoteLookup("Pcd");
+  } else if (GuidEquals(Protocol, &mPiPcdGuid)) {
+    NoteLookup("PiPcd");
+  }
+  return mFirmwareLocate(Protocol, Registration, Interface);
+}
+
 }  // namespace
 
 UINT32 PcdKnownValue(UINTN Token, BOOLEAN *Known) {
-  for (const PCD_VALUE &Entry : mKnownTokens) {
-    if (Entry.Token == Token) {
+  const HOST_EXPECTATIONS *Expectations = HostExpectations();
+  for (UINTN Index = 0; Index < EXPECTED_PCD_TOKEN_COUNT && Expectations->PcdReads; Index++) {
+    if (Expectations->PcdTokens[Index] == Token) {
       *Known = TRUE;
-      return Entry.Value;
+      return mKnownValues[Index];
     }
   }
   *Known = FALSE;
@@ -180,6 +198,19 @@ BOOLEAN EnsurePiPcdProtocol(EFI_STATUS *Status) {
   *Status = gHostBootServices->InstallProtocolInterface(&Handle, &mPiPcdGuid, EFI_NATIVE_INTERFACE, mPiPcdStandIn);
   return FALSE;
 }
+
+void WatchPcdLookups() {
+  mFirmwareLocate = gHostBootServices->LocateProtocol;
+  gHostBootServices->LocateProtocol = WatchedLocateProtocol;
+}
+
+void StopWatchingPcdLookups() {
+  if (mFirmwareLocate != nullptr) {
+    gHostBootServices->LocateProtocol = mFirmwareLocate;
+  }
+}
+
+const char *PcdLookupsSeen() { return mLookups; }
 
 UINTN PcdReadCount() { return mReadCount; }
 const PCD_READ *PcdReadAt(UINTN Index) { return Index < mReadCount && Index < ReadCapacity ? &mReads[Index] : nullptr; }

@@ -33,3 +33,11 @@ const PCD_READ *PcdReadAt(UINTN Index);
 UINTN PcdForeignReadCount();
 // The value the substitute serves for a known token.
 UINT32 PcdKnownValue(UINTN Token, BOOLEAN *Known);
+
+// Look-ups of the two PCD protocols through the boot services while the
+// host brings the driver in, in order: "Pcd PiPcd Pcd" for the default
+// driver, nothing for one built to read no PCD.
+void WatchPcdLookups();
+void StopWatchingPcdLookups();
+// The look-ups seen, as "Pcd" and "PiPcd" separated by spaces ("" for none).
+const char *PcdLookupsSeen();

@@ -3,8 +3,10 @@
 // reports each check on the serial port.
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
+#include "tests/firmware/host/ExpectedFile.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HostMode.h"
+#include "tests/firmware/host/PcdSubstitute.h"
 #include "tests/firmware/host/Run.h"
 
 namespace {
@@ -24,6 +26,7 @@ extern "C" EFI_STATUS EFIAPI ReferenceHostMain(EFI_HANDLE ImageHandle, EFI_SYSTE
   Info("reference host started");
   const HOST_MODE Mode = ReadHostMode();
   Info("driver brought in by: %s", HostModeName(Mode));
+  ReadExpectedFile();
   PrepareFirmware(&mRun);
   if (Mode == HostModeFatalCode) {
     RunIntoFatalDisplay(&mRun);
@@ -32,7 +35,9 @@ extern "C" EFI_STATUS EFIAPI ReferenceHostMain(EFI_HANDLE ImageHandle, EFI_SYSTE
   }
   PreinstallRecords(&mRun);
   InstallHeapHobList(&mRun);
+  WatchPcdLookups();
   const BOOLEAN Started = BringInDriver(&mRun, Mode);
+  StopWatchingPcdLookups();
   CheckHeapRecordList(&mRun);
   if (Started && CheckRegistration(&mRun)) {
     BuildImageTableFromPackage(&mRun);

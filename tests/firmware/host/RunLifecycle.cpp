@@ -4,6 +4,7 @@
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
 #include "tests/firmware/host/EventHookChecks.h"
+#include "tests/firmware/host/ExpectedFile.h"
 #include "tests/firmware/host/ExpectedTheme.h"
 #include "tests/firmware/host/HostImages.h"
 #include "tests/firmware/host/HostTables.h"
@@ -13,9 +14,10 @@
 
 namespace {
 
-constexpr EXPECTED_PCD_READ kPcdReads[] = {
-    {1055, PcdReadBool}, {1427, PcdReadBool}, {1346, PcdRead8},    {1430, PcdRead32},
-    {1428, PcdReadBool}, {1355, PcdRead32},   {1354, PcdRead32},   {1429, PcdRead8},
+// The widths of the eight PCD reads, in read order; the tokens are those
+// the driver was built with (ExpectedFile.h).
+constexpr UINT8 kPcdReadWidths[EXPECTED_PCD_TOKEN_COUNT] = {
+    PcdReadBool, PcdReadBool, PcdRead8, PcdRead32, PcdReadBool, PcdRead32, PcdRead32, PcdRead8,
 };
 
 // "AddEventHook x1, ThemeAttached x1" for the calls since Mark.
@@ -87,12 +89,19 @@ void CheckDetachCalls(UINTN Mark, UINT16 Handle) {
   CheckCalls("notify 3 removes the hook, then announces", Mark, Expected);
 }
 
+BOOLEAN SameText(const char *A, const char *B) {
+  for (; *A != 0 && *A == *B; A++, B++) {
+  }
+  return *A == *B;
+}
+
 void CheckPcdReads() {
-  const UINTN Expected = sizeof(kPcdReads) / sizeof(kPcdReads[0]);
+  const HOST_EXPECTATIONS *Expectations = HostExpectations();
+  const UINTN Expected = Expectations->PcdReads ? EXPECTED_PCD_TOKEN_COUNT : 0;
   UINTN Matching = 0;
   for (UINTN Index = 0; Index < PcdReadCount() && Index < Expected; Index++) {
     const PCD_READ *Read = PcdReadAt(Index);
-    if (Read != nullptr && Read->Token == kPcdReads[Index].Token && Read->Width == kPcdReads[Index].Width) {
+    if (Read != nullptr && Read->Token == Expectations->PcdTokens[Index] && Read->Width == kPcdReadWidths[Index]) {
       Matching++;
     } else {
       break;
@@ -110,9 +119,20 @@ void CheckPcdReads() {
   }
   Info("PCD reads of the debug-setting tokens: %llu [%s]; other tokens: %llu", (UINT64)PcdReadCount(),
        Length == 0 ? "none" : Reads, (UINT64)PcdForeignReadCount());
-  if (kDemandPcdReads) {
-    Check(InOrder, "PCD reads in order 1055, 1427, 1346, 1430, 1428, 1355, 1354, 1429", "%llu reads, first %llu right",
-          (UINT64)PcdReadCount(), (UINT64)Matching);
+  // The two presence look-ups, then the one that GetPcdProtocol keeps.
+  const char *Lookups = Expectations->PcdReads ? "Pcd PiPcd Pcd" : "";
+  Check(SameText(PcdLookupsSeen(), Lookups), "PCD protocols looked up while the driver started", "[%s], expected [%s]",
+        PcdLookupsSeen(), Lookups);
+  if (!Expectations->PcdReads) {
+    Check(PcdReadCount() == 0, "no PCD read by a driver built without PCD tokens", "%llu reads",
+          (UINT64)PcdReadCount());
+  } else if (kDemandPcdReads) {
+    char Name[120];
+    UINTN At = FormatTextTo(Name, sizeof(Name), "PCD reads in order");
+    for (UINTN Index = 0; Index < EXPECTED_PCD_TOKEN_COUNT; Index++) {
+      At += FormatTextTo(Name + At, sizeof(Name) - At, "%s %u", Index == 0 ? "" : ",", Expectations->PcdTokens[Index]);
+    }
+    Check(InOrder, Name, "%llu reads, first %llu right", (UINT64)PcdReadCount(), (UINT64)Matching);
   } else {
     // Not demanded yet: none at all is accepted, but any reads must be the right ones.
     Check(PcdReadCount() == 0 || InOrder, "PCD reads (not demanded yet)", "%llu reads%s", (UINT64)PcdReadCount(),
