@@ -1,8 +1,9 @@
 // The four theme queries the host may make at any time: colour, image
 // replacement, metric and layout rectangle. Constant data, no state.
 #include "data/ThemeQueries.h"
+
+#include "data/ThemeColorMap.h"
 #include "data/ThemeTables.h"
-#include "host/HostAccess.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr THEME_VALUE mThemeValues[] = {
 // Id 18 answers only a caller that offers 1; it is the dark panel colour
 // (palette entries 59 and 60) in both halves.
 constexpr INT32 ValueIdPanelColor = 18;
-constexpr UINT64 PanelColorPair = 0xFF1A1C1EFF1A1C1EULL;
+constexpr UINT64 PanelColorPair = (UINT64)Argb(0xFF1A1C1E) << 32 | Argb(0xFF1A1C1E);
 
 // Id 34 is not a value: it hands the caller's pointer to the host's AdjustRect.
 constexpr INT32 ValueIdAdjustRect = 34;

@@ -1,7 +1,9 @@
 // The two items the theme draws itself, each after the host's own handling
 // of the event: a painted item (strip, picture, centred text) and an icon
 // child added to a newly created object. Host operations only, no state.
+#include "data/ThemeQueries.h"
 #include "host/HostAccess.h"
+#include "platform/WrappingMath.h"
 #include "screen/Screen.h"
 
 namespace {

@@ -3,6 +3,7 @@
 // to the host untouched.
 #include "host/HostAccess.h"
 #include "platform/DriverState.h"
+#include "platform/WrappingMath.h"
 #include "screen/Screen.h"
 
 DRIVER_STATE constinit UINT16 mEventHookHandle = 0;

@@ -2,6 +2,8 @@
 // makes two swatches and two panels in the host's image store, copies and
 // tints host images, sets the mode of four more, and trims its own button
 // images. No state: every call repeats all of it on what the store holds.
+#include "data/ThemeColorMap.h"
+#include "data/ThemeQueries.h"
 #include "host/HostAccess.h"
 #include "screen/Screen.h"
 
@@ -14,8 +16,8 @@ constexpr UINT8 SharedImageMode = 4;
 constexpr UINT32 ReferenceImage = 1039;  // the panels take its width and three times its height
 constexpr UINT32 FilledPanel = 3694;
 constexpr UINT32 FramedPanel = 3695;
-constexpr UINT32 FilledPanelArgb = 0xFF615B58;
-constexpr UINT32 FramedPanelInsideArgb = 0xFF1E1B1A;  // the frame itself stays as allocated
+constexpr UINT32 FilledPanelArgb = Argb(0xFF615B58);
+constexpr UINT32 FramedPanelInsideArgb = Argb(0xFF1E1B1A);  // the frame itself stays as allocated
 constexpr INT32 PanelFrame = 3;
 
 typedef struct {
@@ -25,8 +27,8 @@ typedef struct {
   UINT32 Argb;
 } SOLID_SWATCH;
 
-constexpr SOLID_SWATCH mDarkSwatch = {877, 48, 40, 0xFF666F75};
-constexpr SOLID_SWATCH mLightSwatch = {876, 25, 25, 0xFFDDDDDD};
+constexpr SOLID_SWATCH mDarkSwatch = {877, 48, 40, Argb(0xFF666F75)};
+constexpr SOLID_SWATCH mLightSwatch = {876, 25, 25, Argb(0xFFDDDDDD)};
 
 // Host images copied over others: destination slot, then source image.
 typedef struct {

@@ -1,5 +1,5 @@
 // The last styling stage: a look chosen by the object's class alone.
-#include "host/HostAccess.h"
+#include "data/ThemeQueries.h"
 #include "style/StyleCalls.h"
 #include "style/StyleStages.h"
 
@@ -7,19 +7,17 @@ namespace {
 
 // The rows that no step can say, as named functions; the table below runs
 // them through Odd steps. A condition's FALSE ends its row.
+
+// Class 16: only an object with this tag takes the area of its sibling, the
+// object that the identifier stage shrinks.
 constexpr UINT16 kTagOfSiblingAreaTaker = 1599;
 constexpr UINT32 kAreaSiblingId = 0x39001004;
 
-BOOLEAN TagLowBitsAre(UINT64 Object, UINT16 Tag) { return HostUi()->GetObjectTag(Object) == Tag; }
+BOOLEAN TagMarksSiblingAreaTaker(UINT64 Object, UINT32) {
+  return HostUi()->GetObjectTag(Object) == kTagOfSiblingAreaTaker;
+}
 
-BOOLEAN EFIAPI TagIs1599(UINT64 Object, UINT32) { return TagLowBitsAre(Object, kTagOfSiblingAreaTaker); }
-
-BOOLEAN EFIAPI TagIsZero(UINT64 Object, UINT32) { return TagLowBitsAre(Object, 0); }
-
-BOOLEAN EFIAPI FlagRequestIsSet(UINT64 Object, UINT32) { return HostUi()->ObjectRequest(Object, 852269, 0, 0) != 0; }
-
-// Class 16 takes the area of the sibling that the identifier stage shrinks.
-BOOLEAN EFIAPI TakeSiblingArea(UINT64 Object, UINT32) {
+BOOLEAN TakeSiblingArea(UINT64 Object, UINT32) {
   const UINT64 Parent = HostUi()->GetObjectParent(Object);
   const UINT64 Sibling = HostUi()->FindChild(Parent, kAreaSiblingId);
   OBJECT_AREA Area;
@@ -28,46 +26,63 @@ BOOLEAN EFIAPI TakeSiblingArea(UINT64 Object, UINT32) {
   return TRUE;
 }
 
-// Class 33: a 2592 descriptor with five values (one more than a table row
+// Class 74: only an object without a tag.
+BOOLEAN HasNoTag(UINT64 Object, UINT32) { return HostUi()->GetObjectTag(Object) == 0; }
+
+// Class 68: only while the host's flag request answers non-zero.
+constexpr UINT64 kFlagRequest = 852269;
+
+BOOLEAN FlagRequestIsSet(UINT64 Object, UINT32) { return HostUi()->ObjectRequest(Object, kFlagRequest, 0, 0) != 0; }
+
+// Class 33: a descriptor with five values (one more than a table row
 // carries), then an attribute whose brush is palette colour 103, looked up
 // just before it is made.
-BOOLEAN EFIAPI DecorationAndAccentAttribute(UINT64 Object, UINT32) {
+constexpr UINT64 kFiveValueDecoration = 2592;
+constexpr UINT64 kAccentAttribute = 2594;
+constexpr INT32 kAccentColor = 103;
+
+BOOLEAN DecorationAndAccentAttribute(UINT64 Object, UINT32) {
   DECORATION_DESC Descriptor;
   Descriptor.Object = Object;
-  Descriptor.Kind = 2592;
-  Descriptor.Value[0] = ColorBrush(0xFFE5E2E1, 0);
-  Descriptor.Value[1] = ColorBrush(0xFF615B58, 0);
-  Descriptor.Value[2] = ColorBrush(0xFF1E1B1A, 0);
+  Descriptor.Kind = kFiveValueDecoration;
+  Descriptor.Value[0] = ColorBrush(Argb(0xFFE5E2E1), 0);
+  Descriptor.Value[1] = ColorBrush(Argb(0xFF615B58), 0);
+  Descriptor.Value[2] = ColorBrush(Argb(0xFF1E1B1A), 0);
   Descriptor.Value[3] = 0;
-  Descriptor.Value[4] = ColorBrush(0xFF312D2C, 0);
+  Descriptor.Value[4] = ColorBrush(Argb(0xFF312D2C), 0);
   Descriptor.Value[5] = 0;
   HostUi()->ApplyDecoration(&Descriptor);
-  HostUi()->SetObjectAttribute(Object, 2594, 2, ColorBrush(ThemeColor(103), 0));
+  HostUi()->SetObjectAttribute(Object, kAccentAttribute, 2, ColorBrush(ThemeColor(kAccentColor), 0));
   return TRUE;
 }
 
-BOOLEAN EFIAPI LowerAreaBy118(UINT64 Object, UINT32) {
+// Class 74: the area moves down by a scaled length.
+constexpr INT32 kAreaDropDesignUnits = 118;
+
+BOOLEAN LowerArea(UINT64 Object, UINT32) {
   OBJECT_AREA Area;
   ReadObjectArea(Object, &Area);
-  Area.Vertical = MoveVertical(Area.Vertical, HostServices()->ScaleY(118));
+  Area.Vertical = MoveVertical(Area.Vertical, HostServices()->ScaleY(kAreaDropDesignUnits));
   WriteObjectArea(Object, &Area);
   return TRUE;
 }
 
-// The brush fills the upper half of the request value.
-BOOLEAN EFIAPI Request1538BrushInUpperHalf(UINT64 Object, UINT32) {
-  SendRequest(Object, 1538, 6, (UINT64)ColorBrush(0xFF484341, 0) << 32);
+// Class 101: this request's value carries the brush in its upper half.
+constexpr UINT64 kUpperHalfBrushRequest = 1538;
+
+BOOLEAN RequestBrushInUpperHalf(UINT64 Object, UINT32) {
+  HostUi()->ObjectRequest(Object, kUpperHalfBrushRequest, 6, (UINT64)ColorBrush(Argb(0xFF484341), 0) << 32);
   return TRUE;
 }
 
-constexpr STYLE_STEP mClassRows[] = {
+constexpr STYLE_WRITTEN_STEP mClassRows[] = {
     Row(9),
       State(5, Keep, Keep, Keep, Color(0xFFFF8333, 1)),
     Row(16),
-      Odd(TagIs1599),
+      Odd(TagMarksSiblingAreaTaker),
       Odd(TakeSiblingArea),
     Row(27),
-      Req(524, 0, 0xFFFFFFFF),
+      Req(524, 0, Argb(0xFFFFFFFF)),
     Row(30),
       State(0, Color(0xFFE5E2E1), 0, Keep, 0),
       State(4, Color(0xFFE5E2E1), Color(0xFF1E1B1A), Keep, Color(0xFF615B58, 1)),
@@ -102,8 +117,8 @@ constexpr STYLE_STEP mClassRows[] = {
       State(2, Keep, Keep, HostImage(2569), Keep),
       State(5, Keep, Keep, Same, Keep),
     Row(74),
-      Odd(TagIsZero),
-      Odd(LowerAreaBy118),
+      Odd(HasNoTag),
+      Odd(LowerArea),
       State(6, Keep, 0, Keep, Keep),
     Row(75),
       State(6, Keep, Color(0xFFE4E4E4), Keep, Keep),
@@ -113,13 +128,15 @@ constexpr STYLE_STEP mClassRows[] = {
     Row(95),
       State(5, Keep, Color(0x2EFFFFFF), Keep, Keep),
     Row(101),
-      Req(1540, 6, 0xFFE5E2E1),
-      Odd(Request1538BrushInUpperHalf),
+      Req(1540, 6, Argb(0xFFE5E2E1)),
+      Odd(RequestBrushInUpperHalf),
       State(2, Keep, Color(0xFF484341, 0x14FFFFFF), Keep, Keep),
       State(5, Keep, Color(0xFF484341, 0x14FFFFFF), Keep, Color(0xFF7A726F, 1)),
 };
-constexpr auto mClassSteps = LinkRows(mClassRows);
+constexpr STYLE_TABLE_SIZES kClassSizes = MeasureRows(mClassRows);
+constexpr auto mClassTable = LinkRows<kClassSizes>(mClassRows);
+static_assert(kClassSizes.RowByKey > 0, "the engine finds a class's row by the class itself");
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleByClass = {IndexRows(mClassSteps), mClassSteps.Step};
+constinit const STYLE_TABLE mStyleByClass = mClassTable.Table();

@@ -1,6 +1,5 @@
 // The first styling stage: eighteen object identifiers get a look of their
 // own; every other object goes on to the part-code stage.
-#include "host/HostAccess.h"
 #include "style/StyleCalls.h"
 #include "style/StyleStages.h"
 
@@ -8,41 +7,51 @@ namespace {
 
 // The rows that no step can say, as named functions; the table below runs
 // them through Odd steps.
-constexpr UINT32 kChildOfRequest521 = 0x01100000;
-constexpr INT32 kAreaInsetDesignUnits = 24;
 
-// The request goes to the child, unchecked; the rest of the row to Object.
-BOOLEAN EFIAPI RequestOfChild(UINT64 Object, UINT32) {
-  const UINT64 Child = HostUi()->FindChild(Object, kChildOfRequest521);
-  SendRequest(Child, 521, 0, 0);
+// 0x39000000: request 521 goes to this child of the object, unchecked.
+constexpr UINT32 kChildOfObject = 0x01100000;
+constexpr UINT64 kChildRequest = 521;
+
+BOOLEAN RequestOfChild(UINT64 Object, UINT32) {
+  const UINT64 Child = HostUi()->FindChild(Object, kChildOfObject);
+  HostUi()->ObjectRequest(Child, kChildRequest, 0, 0);
   return TRUE;
 }
 
-// ScaleY (24) twice: twice the first shrinks the area, the second,
-// sign-extended, is the index of request 524.
-BOOLEAN EFIAPI ShrinkAreaAndRequest524(UINT64 Object, UINT32) {
+// 0x39001003 to 0x39001005: ScaleY (24) twice. The first, doubled, raises
+// the area's vertical; the second, sign-extended, is the index of the
+// request that gives the inset its colour.
+constexpr INT32 kAreaInsetDesignUnits = 24;
+constexpr UINT64 kInsetColorRequest = 524;
+
+BOOLEAN ShrinkAreaAndRequestInsetColor(UINT64 Object, UINT32) {
   OBJECT_AREA Area;
   ReadObjectArea(Object, &Area);
   const INT32 Inset = HostServices()->ScaleY(kAreaInsetDesignUnits);
   Area.Vertical = MoveVertical(Area.Vertical, (INT32)(0u - 2u * (UINT32)Inset));
   WriteObjectArea(Object, &Area);
-  SendRequest(Object, 524, (UINT64)(INT64)HostServices()->ScaleY(kAreaInsetDesignUnits), 0xFF212121);
+  const INT64 Index = HostServices()->ScaleY(kAreaInsetDesignUnits);
+  HostUi()->ObjectRequest(Object, kInsetColorRequest, (UINT64)Index, Argb(0xFF212121));
   return TRUE;
 }
 
-// The brush is the attribute's first argument; the second is two 16-bit
-// halves of 24.
-BOOLEAN EFIAPI SetAttribute69641(UINT64 Object, UINT32) {
-  HostUi()->SetObjectAttribute(Object, 69641, HostImageBrush(9), 0x00180018);
+// 0xA0000000: the brush of host image 9 is the attribute's first argument;
+// the second is two 16-bit halves of 24.
+constexpr UINT64 kImageBrushAttribute = 69641;
+constexpr UINT32 kAttributeImage = 9;
+constexpr UINT64 kBothHalves24 = 0x00180018;
+
+BOOLEAN SetImageBrushAttribute(UINT64 Object, UINT32) {
+  HostUi()->SetObjectAttribute(Object, kImageBrushAttribute, HostImageBrush(kAttributeImage), kBothHalves24);
   return TRUE;
 }
 
-constexpr STYLE_STEP mIdRows[] = {
+constexpr STYLE_WRITTEN_STEP mIdRows[] = {
     Row(0x14531000),
       State(6, Color(0xFF7A726F), Color(0xFF1E1B1A), Keep, Color(0xFF7A726F, 1)),
       State(5, Color(0xFFE5E2E1), Color(0xFF1E1B1A, 0x1FFFFFFF), Keep, Color(0xFFB1A6A2, 1)),
     Row(0x14531001),
-      Req(1540, 6, 0xFF7A726F),
+      Req(1540, 6, Argb(0xFF7A726F)),
     Row(0x19592000), Or(0x19592001),
       State(1, Keep, Keep, Keep, Color(0xFFA0A0A0, 1)),
     Row(0x19592002),
@@ -55,9 +64,9 @@ constexpr STYLE_STEP mIdRows[] = {
       State(0, Keep, Keep, Keep, 0),
       State(1, Keep, Keep, Keep, 0),
     Row(0x39001003), Or(0x39001004), Or(0x39001005),
-      Odd(ShrinkAreaAndRequest524),
+      Odd(ShrinkAreaAndRequestInsetColor),
     Row(0xA0000000),
-      Odd(SetAttribute69641),
+      Odd(SetImageBrushAttribute),
     Row(0xA0001001),
       Req(642, 1, ThemeImage(148)),
     Row(0xA0001002),
@@ -78,8 +87,9 @@ constexpr STYLE_STEP mIdRows[] = {
       Req(643, 1, Color(0xFFE5E2E1, 1)),
       Req(643, 2, Color(0xFF968C88, 1)),
 };
-constexpr auto mIdSteps = LinkRows(mIdRows);
+constexpr STYLE_TABLE_SIZES kIdSizes = MeasureRows(mIdRows);
+constexpr auto mIdTable = LinkRows<kIdSizes>(mIdRows);
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleById = {IndexRows(mIdSteps), mIdSteps.Step};
+constinit const STYLE_TABLE mStyleById = mIdTable.Table();

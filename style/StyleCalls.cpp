@@ -1,11 +1,12 @@
 // The brush functions and the area calls that the styling stages share.
 #include "style/StyleCalls.h"
 
-#include "host/HostAccess.h"
+UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier) { return HostUi()->MakeBrush(nullptr, Argb, Modifier); }
 
-UINT32 ColorBrush(UINT32 Argb, UINT32 Modifier) { return MakeColorBrush(Argb, Modifier); }
-
-UINT32 HostImageBrush(UINT32 HostImageId) { return MakeHostImageBrush(HostImageId); }
+UINT32 HostImageBrush(UINT32 HostImageId) {
+  THEME_IMAGE *Image = HostUi()->GetImage(HostImageId);
+  return HostUi()->MakeBrush(Image, 0, 0);
+}
 
 UINT32 ThemeImageBrush(UINT32 ThemeImageId) { return HostUi()->MakeBrush(ThemeImageEntry(ThemeImageId), 0, 0); }
 
@@ -16,4 +17,3 @@ void ReadObjectArea(UINT64 Object, OBJECT_AREA *Area) {
   Area->Horizontal = Buffer[0];
   Area->Vertical = Buffer[1];
 }
-

@@ -25,7 +25,7 @@ struct BENCH_CASE {
   void (*Round)();
   int CallsPerRound;
   NULL_HOST_ANSWERS Answers;
-  bool StyleBudget;  // ThemeStyleObject: 80 + 20 per host call
+  bool StyleBudget;  // ThemeStyleObject: 150 + 40 per host call
   int FixedBudget;   // otherwise: a fixed goal, or 0 for none
 };
 
@@ -187,7 +187,7 @@ int main() {
     }
     CALLGRIND_TOGGLE_COLLECT;
     CALLGRIND_DUMP_STATS_AT(Case.Name);
-    const UINT64 Budget = Case.StyleBudget ? 80 + 20 * HostCalls : (UINT64)Case.FixedBudget;
+    const UINT64 Budget = Case.StyleBudget ? 150 + 40 * HostCalls : (UINT64)Case.FixedBudget;
     printf("case\t%s\t%s\t%d\t%d\t%llu\t%llu\n", Case.Name, Case.Operation, Case.CallsPerRound, kRounds,
            (unsigned long long)HostCalls, (unsigned long long)Budget);
   }

@@ -72,7 +72,7 @@ def main():
     for row in [header] + rows:
         print("  ".join(str(cell).ljust(width) for cell, width in zip(row, widths)).rstrip())
     print("Own instructions: the driver's code, that is the operation and its callees without the host's operations.")
-    print("Goals: ThemeGetColor 10, ThemeMapImage 50, ThemeStyleObject 80 + 20 per host call.")
+    print("Goals: ThemeGetColor 10, ThemeMapImage 50, ThemeStyleObject 150 + 40 per host call.")
     print(f"{over} case(s) over their goal." if over else "Every case within its goal.")
     return 0
 

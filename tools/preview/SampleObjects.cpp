@@ -18,13 +18,27 @@ constexpr uint16_t AnyClass = 0;
 // A class that no part code's row names: the "other" line of each.
 constexpr uint16_t OtherClass = 5;
 
-// Calls Visit for every row marker of a stage's table, in table order: one
-// for each key of a row, and one for each class line of a part code.
+// Calls Visit (key, marker) for every line of a stage's table, in table
+// order: once for each key of the row that the line opens, and once for
+// each further line of a part code's row.
 template <typename Visitor>
-void ForEachMarker(const STYLE_TABLE &Table, Visitor Visit) {
-  for (const STYLE_STEP *Step = Table.Steps; Step->Op != StyleOpEnd; Step++) {
-    if (IsRowMarker(*Step)) {
-      Visit(*Step);
+void ForEachLine(const STYLE_TABLE &Table, Visitor Visit) {
+  uint32_t RowKey = 0;
+  for (uint32_t Step = 0; Table.Steps[Step].Op != StyleOpEnd; Step++) {
+    const STYLE_STEP &Marker = Table.Steps[Step];
+    if (Marker.Op != StyleOpLine && Marker.Op != StyleOpClassLine) {
+      continue;
+    }
+    bool OpensRow = false;
+    for (uint32_t Key = 0; Key < Table.KeyCount; Key++) {
+      if (Table.FirstSteps[Key] == Step) {
+        RowKey = Table.Keys[Key];
+        OpensRow = true;
+        Visit(RowKey, Marker);
+      }
+    }
+    if (!OpensRow) {
+      Visit(RowKey, Marker);
     }
   }
 }
@@ -49,18 +63,18 @@ std::string Hex(uint32_t Value, int Digits) {
 
 std::vector<SampleObject> SampleObjects() {
   std::vector<SampleObject> Samples;
-  ForEachMarker(mStyleById, [&Samples](const STYLE_STEP &Marker) {
-    Samples.push_back({Stage::ById, AnyClass, UnlistedPart, RowKey(Marker), AnswersFor(Stage::ById, AnyClass)});
+  ForEachLine(mStyleById, [&Samples](uint32_t Key, const STYLE_STEP &) {
+    Samples.push_back({Stage::ById, AnyClass, UnlistedPart, Key, AnswersFor(Stage::ById, AnyClass)});
   });
   // A part code's class lines each get their class, its line for every
   // class after them a class they do not name; a part code without class
   // lines gets one sample for all classes.
   std::optional<uint16_t> ClassLinesOf;
-  ForEachMarker(mStyleByPartCode, [&](const STYLE_STEP &Marker) {
-    const uint16_t PartCode = static_cast<uint16_t>(RowKey(Marker));
+  ForEachLine(mStyleByPartCode, [&](uint32_t Key, const STYLE_STEP &Marker) {
+    const uint16_t PartCode = static_cast<uint16_t>(Key);
     uint16_t Class = AnyClass;
-    if (!RowHoldsForAnyClass(Marker)) {
-      Class = RowClass(Marker);
+    if (Marker.Op == StyleOpClassLine) {
+      Class = Marker.Code;
       ClassLinesOf = PartCode;
     } else {
       Class = ClassLinesOf == PartCode ? OtherClass : AnyClass;
@@ -68,8 +82,8 @@ std::vector<SampleObject> SampleObjects() {
     }
     Samples.push_back({Stage::ByPart, Class, PartCode, UnlistedId, AnswersFor(Stage::ByPart, Class)});
   });
-  ForEachMarker(mStyleByClass, [&Samples](const STYLE_STEP &Marker) {
-    const uint16_t Class = static_cast<uint16_t>(RowKey(Marker));
+  ForEachLine(mStyleByClass, [&Samples](uint32_t Key, const STYLE_STEP &) {
+    const uint16_t Class = static_cast<uint16_t>(Key);
     Samples.push_back({Stage::ByClass, Class, UnlistedPart, UnlistedId, AnswersFor(Stage::ByClass, Class)});
   });
   return Samples;
