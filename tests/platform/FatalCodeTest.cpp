@@ -167,6 +167,8 @@ const std::vector<FrequencyCase> kFrequencyCases = {
     {"Did7TakesFidTimes25", kOldFamily, {{0, OldPState(140, 7)}}, 3500000000ULL, true},
     {"Did0IsZeroAndNotKept", kOldFamily, {{0, OldPState(140, 0)}}, 0, false},
     {"NewFamilyTakesLow12BitsTimes5", kNewFamily, {{0, kEnabled | 0xF000 | 700}}, 3500000000ULL, true},
+    // An extended family counts only on top of base family 0xF.
+    {"ExtendedFamilyWithoutBaseFamilyFTakesFidAndDid", 0x00B00600, {{0, OldPState(140, 8)}}, 3500000000ULL, true},
     {"FirstEnabledPStateWins", kOldFamily, {{0, OldPState(100, 8) & ~kEnabled}, {1, OldPState(140, 8)},
                                             {2, OldPState(80, 8)}}, 3500000000ULL, true},
     {"NoEnabledPStateIs256AndNotKept", kOldFamily, {{7, OldPState(140, 8) & ~kEnabled}}, 256, false},
