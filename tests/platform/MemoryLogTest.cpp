@@ -198,6 +198,7 @@ const std::vector<AppendCase> kAppendCases = {
     // The lengths' sum is taken wide, so a huge length cannot wrap around
     // to look small.
     {"LengthThatWouldWrapA32BitSumIsDropped", 16, 0x100000000ULL - 8, 16, 0, kNotStored},
+    {"LengthThatWouldWrapA64BitSumIsDropped", 16, 0 - 8ULL, 16, 0, kNotStored},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, MemoryLogAppend, ::testing::ValuesIn(kAppendCases),
