@@ -43,6 +43,9 @@ void WaitDisplayStep() {
 
 namespace {
 
+constexpr UINT32 kMaxBasicLeaf = 0;
+constexpr UINT32 kTscCrystalLeaf = 0x15;
+constexpr UINT32 kProcessorFrequencyLeaf = 0x16;
 constexpr UINT32 kExtendedMaxLeaf = 0x80000000;
 constexpr UINT32 kExtendedSignatureLeaf = 0x80000001;
 constexpr UINT32 kAdvancedPowerLeaf = 0x80000007;
@@ -50,7 +53,8 @@ constexpr UINT32 kHardwarePStateControl = 1U << 7;  // EDX of the power leaf
 constexpr UINT32 kPStateDefinitionMsr = 0xC0010064;
 constexpr UINT32 kPStateCount = 8;
 constexpr UINT64 kPStateEnabled = 1ULL << 63;
-// What the frequency is taken to be when no P-state can be read.
+// What the frequency is taken to be when neither a P-state nor the
+// processor's own report gives one.
 constexpr UINT64 kUnknownFrequency = 256;
 
 // The definition registers fault where they do not exist, and the display
@@ -81,6 +85,26 @@ UINT32 PStateMegahertz(UINT64 PState, BOOLEAN NewFamily) {
   return Fid * 200 / Did;
 }
 
+// The counter's frequency as the processor itself reports it, 0 where it
+// reports none: the crystal's frequency times the counter's ratio to it
+// (a zero crystal frequency or numerator gives none), else the base
+// frequency in MHz. A leaf beyond the maximum basic leaf is not read, since
+// it would answer with another leaf's values.
+UINT64 ReportedTscFrequency() {
+  const UINT32 MaxLeaf = CpuId(kMaxBasicLeaf, 0).Eax;
+  UINT64 Hz = 0;
+  if (MaxLeaf >= kTscCrystalLeaf) {
+    const CPUID_RESULT Crystal = CpuId(kTscCrystalLeaf, 0);
+    if (Crystal.Eax != 0) {
+      Hz = (UINT64)Crystal.Ecx * Crystal.Ebx / Crystal.Eax;
+    }
+  }
+  if (Hz == 0 && MaxLeaf >= kProcessorFrequencyLeaf) {
+    Hz = (UINT64)(CpuId(kProcessorFrequencyLeaf, 0).Eax & 0xFFFF) * 1000000;
+  }
+  return Hz;
+}
+
 }  // namespace
 
 UINT64 GetTscFrequency() {
@@ -89,7 +113,8 @@ UINT64 GetTscFrequency() {
   }
   const BOOLEAN NewFamily = IsNewFamily(CpuId(kExtendedSignatureLeaf, 0).Eax);
   if (!HasPStateDefinitions()) {
-    return kUnknownFrequency;
+    gTscFrequency = ReportedTscFrequency();
+    return gTscFrequency != 0 ? gTscFrequency : kUnknownFrequency;
   }
   for (UINT32 Index = 0; Index < kPStateCount; Index++) {
     const UINT64 PState = ReadMsr(kPStateDefinitionMsr + Index);

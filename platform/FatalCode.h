@@ -14,8 +14,10 @@ BOOLEAN FatalCodeHalt(UINT32 Code);
 
 // Time-stamp counter frequency in Hz, cached once it is known (0: not yet).
 extern UINT64 gTscFrequency;
-// The frequency from the first enabled P-state definition; 256 where there
-// is none, or where the processor has no P-state definition registers.
+// The frequency from the first enabled P-state definition, 256 where none is
+// enabled. Where the processor has no P-state definition registers, the
+// frequency it reports in CPUID leaf 0x15 or else 0x16; 256 where it reports
+// neither.
 UINT64 GetTscFrequency();
 // Holds one display step for 2.5 seconds of time-stamp counter ticks.
 void WaitDisplayStep();

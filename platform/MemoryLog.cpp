@@ -106,16 +106,18 @@ UINT32 DiscardOldest(UINT32 InUse) {
 
 }  // namespace
 
-// All sums are taken in 64 bits, and a header that counts bytes beyond the
-// data area is read as a full one, so no length or header reaches outside
-// the window; a message that one discard cannot make room for is dropped
-// before anything moves, so WriteOffset keeps describing the bytes in use.
+// A message longer than the data area is dropped at once, the sums are
+// taken in 64 bits, and a header that counts bytes beyond the data area is
+// read as a full one, so no length or header reaches outside the window; a
+// message that one discard cannot make room for is dropped before anything
+// moves, so WriteOffset keeps describing the bytes in use.
 void MemoryLogWrite(const UINT8 *Data, UINTN Length) {
   if (!MemoryLogIsValid()) {
     return;
   }
   if (Length > MEMORY_LOG_DATA_SIZE) {
     ReportFailure(FATAL_MEMORY_LOG_MESSAGE_TOO_LONG);
+    return;  // never fits; a length near 2^64 would wrap the sum below
   }
   UINT32 Offset = WindowRead32(MEMORY_LOG_WRITE_OFFSET_AT);
   if (Offset > MEMORY_LOG_DATA_SIZE) {

@@ -14,7 +14,7 @@ std::string Hex(UINT64 Value) {
   return Buffer;
 }
 
-[[noreturn]] void Abort(const char *Message, UINT64 Value) {
+[[noreturn, gnu::noinline, gnu::cold]] void Abort(const char *Message, UINT64 Value) {
   fprintf(stderr, "simulated machine: %s 0x%llX\n", Message, static_cast<unsigned long long>(Value));
   abort();
 }
@@ -85,9 +85,11 @@ void SimulatedMachine::ClearObservations() {
 
 void SimulatedMachine::Step() {
   if (++Steps_ > StepLimit) {
-    throw MachineStopped{};
+    Stop();
   }
 }
+
+void SimulatedMachine::Stop() { throw MachineStopped{}; }
 
 CPUID_RESULT SimulatedMachine::CpuId(UINT32 Leaf, UINT32 SubLeaf) {
   Step();
@@ -138,6 +140,8 @@ void SimulatedMachine::PortWrite(UINT16 Port, UINT8 Bytes, UINT32 Value) {
   }
 }
 
+// Every byte of a long message passes through here, so the common path is
+// kept to counting and a bounds check; logging and aborting are out of line.
 UINT8 *SimulatedMachine::WindowAt(bool Write, UINTN Offset, UINT8 Bytes) {
   Step();
   if (Offset > DIAG_WINDOW_SIZE || Bytes > DIAG_WINDOW_SIZE - Offset) {
@@ -145,13 +149,17 @@ UINT8 *SimulatedMachine::WindowAt(bool Write, UINTN Offset, UINT8 Bytes) {
   }
   (Write ? WindowWrites : WindowReads)++;
   if (WindowLog.size() < WindowLogLimit) {
-    WindowLog.push_back({Write, Bytes, static_cast<UINT32>(Offset)});
+    LogWindowAccess(Write, Offset, Bytes);
   }
   if (!WindowIsMemory) {
     memset(Unbacked_, 0xFF, sizeof(Unbacked_));
     return Unbacked_;
   }
-  return &Window[Offset];
+  return Window.data() + Offset;
+}
+
+void SimulatedMachine::LogWindowAccess(bool Write, UINTN Offset, UINT8 Bytes) {
+  WindowLog.push_back({Write, Bytes, static_cast<UINT32>(Offset)});
 }
 
 UINT32 SimulatedMachine::Probe(UINT32 Code) {

@@ -112,6 +112,9 @@ class SimulatedMachine {
   UINT32 Probe(UINT32 Code);
 
  private:
+  [[noreturn, gnu::noinline, gnu::cold]] static void Stop();
+  [[gnu::noinline]] void LogWindowAccess(bool Write, UINTN Offset, UINT8 Bytes);
+
   std::map<UINT32, CPUID_RESULT> CpuIdAnswers_;
   std::map<UINT32, UINT64> MsrAnswers_;
   std::set<UINT32> FaultingMsrs_;

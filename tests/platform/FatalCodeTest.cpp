@@ -1,6 +1,7 @@
 // The fatal-code display and its timing on the simulated machine: what the
 // POST port shows, how long each step is held, when the probe lets the
-// display return, and the frequency read from the P-state registers.
+// display return, and the frequency read from the P-state registers or, on
+// a processor without them, from what CPUID reports.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -22,6 +23,19 @@ void GivePStateRegisters(SimulatedMachine &Machine, UINT32 Signature) {
   Machine.AnswerCpuId(0x80000000, {0x80000008, 0, 0, 0});
   Machine.AnswerCpuId(0x80000001, {Signature, 0, 0, 0});
   Machine.AnswerCpuId(0x80000007, {0, 0, 0, 1U << 7});
+}
+
+// A processor without P-state control, whose P-state registers fault, that
+// answers the given basic leaves.
+void GiveBasicLeaves(SimulatedMachine &Machine, const std::map<UINT32, CPUID_RESULT> &Leaves) {
+  Machine.AnswerCpuId(0x80000000, {0x80000008, 0, 0, 0});
+  Machine.AnswerCpuId(0x80000007, {0, 0, 0, 1U << 8});  // an invariant counter only
+  for (const auto &[Leaf, Result] : Leaves) {
+    Machine.AnswerCpuId(Leaf, Result);
+  }
+  for (UINT32 Index = 0; Index < 8; Index++) {
+    Machine.FaultOnMsr(kPStateMsr + Index);
+  }
 }
 
 UINT64 OldPState(UINT32 Fid, UINT32 Did) { return kEnabled | (UINT64)Did << 8 | Fid; }
@@ -115,17 +129,23 @@ struct FrequencyCase {
   std::map<UINT32, UINT64> PStates;  // by register index 0..7
   UINT64 Hz;
   bool Cached;
+  // Given: a processor without P-state registers that answers these leaves.
+  std::map<UINT32, CPUID_RESULT> BasicLeaves = {};
 };
 
 void PrintTo(const FrequencyCase &Case, std::ostream *Out) { *Out << Case.Behaviour; }
 
 class TscFrequency : public ::testing::TestWithParam<FrequencyCase> {};
 
-TEST_P(TscFrequency, ComesFromTheFirstEnabledPState) {
+TEST_P(TscFrequency, ComesFromTheFirstEnabledPStateOrWhatTheProcessorReports) {
   const FrequencyCase &Case = GetParam();
   FreshDriverState Fresh;
   SimulatedMachine Machine;
-  GivePStateRegisters(Machine, Case.Signature);
+  if (Case.BasicLeaves.empty()) {
+    GivePStateRegisters(Machine, Case.Signature);
+  } else {
+    GiveBasicLeaves(Machine, Case.BasicLeaves);
+  }
   for (const auto &[Index, Value] : Case.PStates) {
     Machine.AnswerMsr(kPStateMsr + Index, Value);
   }
@@ -147,9 +167,23 @@ const std::vector<FrequencyCase> kFrequencyCases = {
     {"Did7TakesFidTimes25", kOldFamily, {{0, OldPState(140, 7)}}, 3500000000ULL, true},
     {"Did0IsZeroAndNotKept", kOldFamily, {{0, OldPState(140, 0)}}, 0, false},
     {"NewFamilyTakesLow12BitsTimes5", kNewFamily, {{0, kEnabled | 0xF000 | 700}}, 3500000000ULL, true},
+    // An extended family counts only on top of base family 0xF.
+    {"ExtendedFamilyWithoutBaseFamilyFTakesFidAndDid", 0x00B00600, {{0, OldPState(140, 8)}}, 3500000000ULL, true},
     {"FirstEnabledPStateWins", kOldFamily, {{0, OldPState(100, 8) & ~kEnabled}, {1, OldPState(140, 8)},
                                             {2, OldPState(80, 8)}}, 3500000000ULL, true},
     {"NoEnabledPStateIs256AndNotKept", kOldFamily, {{7, OldPState(140, 8) & ~kEnabled}}, 256, false},
+    // Without P-state registers: crystal Hz x EBX / EAX, multiplied first in
+    // 64 bits, else leaf 0x16's base MHz, each only up to the maximum leaf.
+    {"Leaf15CrystalTimesRatio", 0, {}, 2083333333ULL, true,
+     {{0x0, {0x16, 0, 0, 0}}, {0x15, {3, 250, 25000000, 0}}, {0x16, {2100, 2900, 100, 0}}}},
+    {"Leaf15WithoutCrystalTakesLeaf16BaseMHz", 0, {}, 2100000000ULL, true,
+     {{0x0, {0x16, 0, 0, 0}}, {0x15, {2, 176, 0, 0}}, {0x16, {2100, 3900, 100, 0}}}},
+    {"NeitherLeafReportsIs256AndNotKept", 0, {}, 256, false,
+     {{0x0, {0x16, 0, 0, 0}}, {0x15, {2, 0, 0, 0}}, {0x16, {0, 0, 0, 0}}}},
+    {"MaxLeafBelow15ReadsNeither", 0, {}, 256, false,
+     {{0x0, {0x14, 0, 0, 0}}, {0x15, {2, 188, 38400000, 0}}, {0x16, {3600, 4700, 100, 0}}}},
+    {"MaxLeaf15DoesNotReadLeaf16", 0, {}, 256, false,
+     {{0x0, {0x15, 0, 0, 0}}, {0x15, {2, 188, 0, 0}}, {0x16, {3600, 4700, 100, 0}}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TscFrequency, ::testing::ValuesIn(kFrequencyCases),

@@ -98,12 +98,15 @@ const std::vector<SetUpCase> kCases = {
      "",
      {"kind 8 size 4 extra 0x01020304 0x0A0B payload DEADBEEF", "kind 9 size 0 extra 0x01020304 0x0A0B payload ",
       "kind 7 size 3 extra 0x01020304 0x0A0B payload 112233"}},
-    {"InactiveAndForeignHeapHobsAddNothing",
+    {"InactiveForeignAndOtherTypeHeapHobsAddNothing",
      [](PlatformWorld &World) {
+       HeapHobSpec MemoryAllocation = kBootHob;
+       MemoryAllocation.HobType = 2;
        World.PublishHobList(HobListBuilder()
                                 .Heap({HEAP_DESCRIPTOR_SIGNATURE, 8, 0, {1}})
                                 .Heap({HEAP_DESCRIPTOR_SIGNATURE, 7, 2, {1}})
                                 .Heap({0x50414549, 7, 1, {1}})
+                                .Heap(MemoryAllocation)
                                 .End());
      },
      R"(LocateProtocol(Pcd, null) -> NotFound

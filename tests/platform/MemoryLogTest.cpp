@@ -186,6 +186,7 @@ TEST_P(MemoryLogAppend, StoresTheMessageAfterTheBytesInUse) {
 const std::vector<AppendCase> kAppendCases = {
     {"FitsAfterTheBytesInUse", 100, 100, 200, 0, 100},
     {"ZeroLengthRewritesTheOffset", 0x1234, 0, 0x1234, 0, 0x1234},
+    {"MessageThatExactlyFillsTheDataAreaIsStoredInPlace", 0xC00000, 0x3FFFF0, 0xFFFFF0, 0, 0xC00000},
     {"FullLogDropsTheOldest4MiB", 0xFFFFF0, 16, 0xC00000, 0xBFFFF0, 0xBFFFF0},
     {"LongestMessageThatAlwaysFitsAfterOneDiscard", 0xFFFFF0, 0x3FFFF0, 0xFFFFE0, 0xBFFFF0, 0xBFFFF0},
     // A header may count bytes past the data area; those are not read.
@@ -197,6 +198,7 @@ const std::vector<AppendCase> kAppendCases = {
     // The lengths' sum is taken wide, so a huge length cannot wrap around
     // to look small.
     {"LengthThatWouldWrapA32BitSumIsDropped", 16, 0x100000000ULL - 8, 16, 0, kNotStored},
+    {"LengthThatWouldWrapA64BitSumIsDropped", 16, 0 - 8ULL, 16, 0, kNotStored},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, MemoryLogAppend, ::testing::ValuesIn(kAppendCases),

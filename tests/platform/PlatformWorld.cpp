@@ -33,7 +33,7 @@ void Append(std::vector<UINT8> &Bytes, const void *Data, size_t Length) {
 HobListBuilder &HobListBuilder::Heap(const HeapHobSpec &Spec) {
   HEAP_HOB Hob{};
   const size_t Length = (sizeof(HEAP_HOB) + Spec.Payload.size() + 7) & ~size_t{7};
-  Hob.Header.Header = {EFI_HOB_TYPE_GUID_EXTENSION, static_cast<UINT16>(Length), 0};
+  Hob.Header.Header = {Spec.HobType, static_cast<UINT16>(Length), 0};
   Hob.Header.Name = gHeapRecordHobGuid;
   Hob.Descriptor = {Spec.Signature, 0x01020304, static_cast<UINT32>(Spec.Payload.size() + Spec.SizeOverstatedBy), Spec.PoolKind, Spec.Active,
                     {0x0B, 0x0A}};

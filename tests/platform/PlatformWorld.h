@@ -22,6 +22,9 @@ struct HeapHobSpec {
   // Added to the payload length in the descriptor: a Size that claims more
   // than the block holds.
   UINT32 SizeOverstatedBy = 0;
+  // Another type makes the same bytes some other HOB: a memory-allocation
+  // HOB (type 2) keeps its allocation's name where an extension keeps its own.
+  UINT16 HobType = EFI_HOB_TYPE_GUID_EXTENSION;
 };
 
 // HOBs laid out one after another, each padded to 8 bytes as firmware does.
