@@ -12,7 +12,7 @@ typedef struct {
   UINT64 Value;
 } THEME_VALUE;
 
-constexpr THEME_VALUE mThemeValues[] = {
+constexpr THEME_VALUE kThemeValues[] = {
     { 3,  16},
     { 4, 666},
     { 5, 552},
@@ -28,11 +28,11 @@ constexpr THEME_VALUE mThemeValues[] = {
 
 // Id 18 answers only a caller that offers 1; it is the dark panel colour
 // (palette entries 59 and 60) in both halves.
-constexpr INT32 ValueIdPanelColor = 18;
-constexpr UINT64 PanelColorPair = (UINT64)Argb(0xFF1A1C1E) << 32 | Argb(0xFF1A1C1E);
+constexpr INT32 kValueIdPanelColor = 18;
+constexpr UINT64 kPanelColorPair = (UINT64)Argb(0xFF1A1C1E) << 32 | Argb(0xFF1A1C1E);
 
 // Id 34 is not a value: it hands the caller's pointer to the host's AdjustRect.
-constexpr INT32 ValueIdAdjustRect = 34;
+constexpr INT32 kValueIdAdjustRect = 34;
 
 }  // namespace
 
@@ -48,7 +48,7 @@ UINTN EFIAPI ThemeMapImage(UINT32 HostImageId) {
     return 0;
   }
   // The last run ends at kLastMappedHostId, so the walk stops inside the map.
-  const THEME_IMAGE_RUN *Run = &mThemeImageMap[mThemeImageMapIndex.FirstRun[HostImageId >> THEME_IMAGE_MAP_BLOCK_SHIFT]];
+  const THEME_IMAGE_RUN *Run = &kThemeImageMap[kThemeImageMapIndex.FirstRun[HostImageId >> THEME_IMAGE_MAP_BLOCK_SHIFT]];
   while (Run->LastHostId < HostImageId) {
     Run++;
   }
@@ -56,14 +56,14 @@ UINTN EFIAPI ThemeMapImage(UINT32 HostImageId) {
 }
 
 UINT64 EFIAPI ThemeGetValue(INT32 Id, UINT64 Default) {
-  if (Id == ValueIdPanelColor) {
-    return Default == 1 ? PanelColorPair : Default;
+  if (Id == kValueIdPanelColor) {
+    return Default == 1 ? kPanelColorPair : Default;
   }
-  if (Id == ValueIdAdjustRect) {
+  if (Id == kValueIdAdjustRect) {
     HostServices()->AdjustRect(reinterpret_cast<VOID *>(Default), 0, 12);
     return 0;
   }
-  for (const THEME_VALUE &Entry : mThemeValues) {
+  for (const THEME_VALUE &Entry : kThemeValues) {
     if (Entry.Id == Id) {
       return Entry.Value;
     }

@@ -24,7 +24,7 @@ typedef struct {
 
 // Rows in ascending host id order, so that a lookup can start at the run
 // that the block index below names and walk forward from it.
-inline constexpr THEME_IMAGE_RUN mThemeImageMap[] = {
+inline constexpr THEME_IMAGE_RUN kThemeImageMap[] = {
     // Host ids    Theme ids
     {   1,    1,   8,   8},
     {   9,   12,   1,   4},
@@ -105,7 +105,7 @@ inline constexpr THEME_IMAGE_RUN mThemeImageMap[] = {
     {4661, 4661, 165, 165},
 };
 
-#define THEME_IMAGE_RUN_COUNT (sizeof(mThemeImageMap) / sizeof(mThemeImageMap[0]))
+#define THEME_IMAGE_RUN_COUNT (sizeof(kThemeImageMap) / sizeof(kThemeImageMap[0]))
 
 // The theme id that HostImageId maps to within Run, which must contain it.
 constexpr UINT32 ThemeIdInRun(const THEME_IMAGE_RUN &Run, UINT32 HostImageId) {
@@ -118,7 +118,7 @@ constexpr UINT32 ThemeIdInRun(const THEME_IMAGE_RUN &Run, UINT32 HostImageId) {
 constexpr bool ImageMapIsWellFormed() {
   UINT32 HostIds = 0;
   for (UINTN Index = 0; Index < THEME_IMAGE_RUN_COUNT; Index++) {
-    const THEME_IMAGE_RUN &Run = mThemeImageMap[Index];
+    const THEME_IMAGE_RUN &Run = kThemeImageMap[Index];
     const UINT32 HostSpan = Run.LastHostId - Run.FirstHostId;
     const UINT32 ThemeSpan = Run.LastThemeId - Run.FirstThemeId;
     if (Run.LastHostId < Run.FirstHostId || (ThemeSpan != 0 && ThemeSpan != HostSpan)) {
@@ -127,7 +127,7 @@ constexpr bool ImageMapIsWellFormed() {
     if (Run.FirstThemeId == 0 || Run.LastThemeId > THEME_IMAGE_COUNT) {
       return false;
     }
-    if (Index > 0 && Run.FirstHostId <= mThemeImageMap[Index - 1].LastHostId) {
+    if (Index > 0 && Run.FirstHostId <= kThemeImageMap[Index - 1].LastHostId) {
       return false;
     }
     HostIds += HostSpan + 1;
@@ -141,7 +141,7 @@ static_assert(ImageMapIsWellFormed());
 // walks past at most the few runs that end earlier in the same block,
 // instead of bisecting the whole map.
 #define THEME_IMAGE_MAP_BLOCK_SHIFT 6
-inline constexpr UINT32 kLastMappedHostId = mThemeImageMap[THEME_IMAGE_RUN_COUNT - 1].LastHostId;
+inline constexpr UINT32 kLastMappedHostId = kThemeImageMap[THEME_IMAGE_RUN_COUNT - 1].LastHostId;
 #define THEME_IMAGE_MAP_BLOCKS ((kLastMappedHostId >> THEME_IMAGE_MAP_BLOCK_SHIFT) + 1)
 static_assert(THEME_IMAGE_RUN_COUNT <= 256, "a run index must fit in a byte");
 
@@ -153,11 +153,11 @@ consteval THEME_IMAGE_MAP_INDEX IndexImageMap() {
   THEME_IMAGE_MAP_INDEX Index = {};
   UINTN Run = 0;
   for (UINT32 Block = 0; Block < THEME_IMAGE_MAP_BLOCKS; Block++) {
-    while (mThemeImageMap[Run].LastHostId < (Block << THEME_IMAGE_MAP_BLOCK_SHIFT)) {
+    while (kThemeImageMap[Run].LastHostId < (Block << THEME_IMAGE_MAP_BLOCK_SHIFT)) {
       Run++;
     }
     Index.FirstRun[Block] = (UINT8)Run;
   }
   return Index;
 }
-inline constexpr THEME_IMAGE_MAP_INDEX mThemeImageMapIndex = IndexImageMap();
+inline constexpr THEME_IMAGE_MAP_INDEX kThemeImageMapIndex = IndexImageMap();

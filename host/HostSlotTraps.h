@@ -8,8 +8,8 @@
 #include "platform/uefi/UefiBase.h"
 
 // Which of the two host tables a slot belongs to.
-constexpr UINT8 HostTableUi = 0;
-constexpr UINT8 HostTableServices = 1;
+constexpr UINT8 kHostTableUi = 0;
+constexpr UINT8 kHostTableServices = 1;
 
 namespace host_slot_traps {
 

@@ -11,17 +11,17 @@ DRIVER_STATE constinit UINT16 mEventHookHandle = 0;
 namespace {
 
 // Design units by which a layout area is narrowed on each side.
-constexpr INT32 LayoutInsetLeft = 56;
-constexpr INT32 LayoutInsetRight = 40;
-constexpr INT32 LayoutInsetTop = 64;
-constexpr INT32 LayoutInsetBottom = 64;
+constexpr INT32 kLayoutInsetLeft = 56;
+constexpr INT32 kLayoutInsetRight = 40;
+constexpr INT32 kLayoutInsetTop = 64;
+constexpr INT32 kLayoutInsetBottom = 64;
 
 // The host's scaling is called for left, right, top, bottom, in that order.
 void NarrowLayoutArea(HOST_RECT *Area) {
-  Area->Left = WrappingAdd(Area->Left, HostServices()->ScaleX(LayoutInsetLeft));
-  Area->Right = WrappingSub(Area->Right, HostServices()->ScaleX(LayoutInsetRight));
-  Area->Top = WrappingAdd(Area->Top, HostServices()->ScaleY(LayoutInsetTop));
-  Area->Bottom = WrappingSub(Area->Bottom, HostServices()->ScaleY(LayoutInsetBottom));
+  Area->Left = WrappingAdd(Area->Left, HostServices()->ScaleX(kLayoutInsetLeft));
+  Area->Right = WrappingSub(Area->Right, HostServices()->ScaleX(kLayoutInsetRight));
+  Area->Top = WrappingAdd(Area->Top, HostServices()->ScaleY(kLayoutInsetTop));
+  Area->Bottom = WrappingSub(Area->Bottom, HostServices()->ScaleY(kLayoutInsetBottom));
 }
 
 }  // namespace

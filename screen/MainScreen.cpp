@@ -10,15 +10,15 @@
 namespace {
 
 // Mode values belong to the host; the theme only writes them.
-constexpr UINT8 SwatchMode = 1;
-constexpr UINT8 SharedImageMode = 4;
+constexpr UINT8 kSwatchMode = 1;
+constexpr UINT8 kSharedImageMode = 4;
 
-constexpr UINT32 ReferenceImage = 1039;  // the panels take its width and three times its height
-constexpr UINT32 FilledPanel = 3694;
-constexpr UINT32 FramedPanel = 3695;
-constexpr UINT32 FilledPanelArgb = Argb(0xFF615B58);
-constexpr UINT32 FramedPanelInsideArgb = Argb(0xFF1E1B1A);  // the frame itself stays as allocated
-constexpr INT32 PanelFrame = 3;
+constexpr UINT32 kReferenceImage = 1039;  // the panels take its width and three times its height
+constexpr UINT32 kFilledPanel = 3694;
+constexpr UINT32 kFramedPanel = 3695;
+constexpr UINT32 kFilledPanelArgb = Argb(0xFF615B58);
+constexpr UINT32 kFramedPanelInsideArgb = Argb(0xFF1E1B1A);  // the frame itself stays as allocated
+constexpr INT32 kPanelFrame = 3;
 
 typedef struct {
   UINT32 HostImageId;
@@ -27,8 +27,8 @@ typedef struct {
   UINT32 Argb;
 } SOLID_SWATCH;
 
-constexpr SOLID_SWATCH mDarkSwatch = {877, 48, 40, Argb(0xFF666F75)};
-constexpr SOLID_SWATCH mLightSwatch = {876, 25, 25, Argb(0xFFDDDDDD)};
+constexpr SOLID_SWATCH kDarkSwatch = {877, 48, 40, Argb(0xFF666F75)};
+constexpr SOLID_SWATCH kLightSwatch = {876, 25, 25, Argb(0xFFDDDDDD)};
 
 // Host images copied over others: destination slot, then source image.
 typedef struct {
@@ -36,15 +36,15 @@ typedef struct {
   UINT16 Source;
 } IMAGE_COPY;
 
-constexpr IMAGE_COPY mPlainCopies[] = {
+constexpr IMAGE_COPY kPlainCopies[] = {
     {1046, 1049},
     {1047, 1050},
 };
 
 // Each source is copied into two slots; each copy is tinted with its own
 // palette colour, looked up anew for every tint.
-constexpr INT32 AccentColor = 108;
-constexpr INT32 PaleColor = 104;
+constexpr INT32 kAccentColor = 108;
+constexpr INT32 kPaleColor = 104;
 
 typedef struct {
   UINT16 Source;
@@ -52,21 +52,21 @@ typedef struct {
   UINT16 PaleCopy;
 } TINTED_COPIES;
 
-constexpr TINTED_COPIES mTintedCopies[] = {
+constexpr TINTED_COPIES kTintedCopies[] = {
     {2228, 2198, 2098}, {2229, 2199, 2099}, {2230, 2200, 2100}, {2231, 2201, 2101}, {2232, 2202, 2102},
     {2233, 2203, 2103}, {2234, 2204, 2104}, {2235, 2205, 2105}, {2236, 2206, 2106}, {2237, 2207, 2107},
     {2238, 2208, 2108}, {2239, 2209, 2109}, {2240, 2210, 2110},
 };
 
-constexpr UINT32 TintMask = 0xFFFFFFFF;
+constexpr UINT32 kTintMask = 0xFFFFFFFF;
 
-constexpr UINT32 mSharedModeImages[] = {808, 809, 810, 811};
+constexpr UINT32 kSharedModeImages[] = {808, 809, 810, 811};
 
 // The theme's button images whose border is trimmed, in this order.
-constexpr UINT8 mTrimmedThemeImages[] = {27, 28, 29, 30, 31, 32, 33, 34};
+constexpr UINT8 kTrimmedThemeImages[] = {27, 28, 29, 30, 31, 32, 33, 34};
 
 // Images of this width or more lose twice as much border.
-constexpr INT32 WideImage = 400;
+constexpr INT32 kWideImage = 400;
 
 void MakeSwatch(const SOLID_SWATCH &Swatch) {
   THEME_IMAGE *Image = HostUi()->GetImageSlot(Swatch.HostImageId);
@@ -75,7 +75,7 @@ void MakeSwatch(const SOLID_SWATCH &Swatch) {
   }
   HostUi()->AllocImage(Image, Swatch.Width, Swatch.Height);
   HostUi()->FillImage(Image, nullptr, Swatch.Argb);
-  Image->Mode = SwatchMode;
+  Image->Mode = kSwatchMode;
 }
 
 // A fresh image of the reference's width and three times its height.
@@ -88,23 +88,23 @@ THEME_IMAGE *MakePanel(UINT32 HostImageId, const THEME_IMAGE &Reference) {
 }
 
 void MakePanels() {
-  const THEME_IMAGE *Reference = HostUi()->GetImage(ReferenceImage);
+  const THEME_IMAGE *Reference = HostUi()->GetImage(kReferenceImage);
   if (Reference == nullptr) {
     return;
   }
-  if (THEME_IMAGE *Panel = MakePanel(FilledPanel, *Reference)) {
-    HostUi()->FillImage(Panel, nullptr, FilledPanelArgb);
+  if (THEME_IMAGE *Panel = MakePanel(kFilledPanel, *Reference)) {
+    HostUi()->FillImage(Panel, nullptr, kFilledPanelArgb);
   }
-  if (THEME_IMAGE *Panel = MakePanel(FramedPanel, *Reference)) {
+  if (THEME_IMAGE *Panel = MakePanel(kFramedPanel, *Reference)) {
     HOST_RECT Inside = {};
     HostServices()->SetRect(&Inside, 0, 0, (INT32)Panel->Width, (INT32)Panel->Height);
-    HostServices()->InflateRect(&Inside, -PanelFrame, -PanelFrame);
-    HostUi()->FillImage(Panel, &Inside, FramedPanelInsideArgb);
+    HostServices()->InflateRect(&Inside, -kPanelFrame, -kPanelFrame);
+    HostUi()->FillImage(Panel, &Inside, kFramedPanelInsideArgb);
   }
 }
 
 void CopyPlainImages() {
-  for (const IMAGE_COPY &Copy : mPlainCopies) {
+  for (const IMAGE_COPY &Copy : kPlainCopies) {
     THEME_IMAGE *Source = HostUi()->GetImage(Copy.Source);
     THEME_IMAGE *Destination = HostUi()->GetImageSlot(Copy.Destination);
     if (Source != nullptr && Destination != nullptr) {
@@ -118,21 +118,21 @@ void CopyAndTint(UINT32 Destination, THEME_IMAGE *Source, INT32 ColorIndex) {
   if (Source != nullptr && Slot != nullptr) {
     HostUi()->CopyImageInto(Slot, Source);
   }
-  HostUi()->SetImageColor(Destination, TintMask, ThemeColor(ColorIndex));
+  HostUi()->SetImageColor(Destination, kTintMask, ThemeColor(ColorIndex));
 }
 
 void CopyTintedImages() {
-  for (const TINTED_COPIES &Copies : mTintedCopies) {
+  for (const TINTED_COPIES &Copies : kTintedCopies) {
     THEME_IMAGE *Source = HostUi()->GetImage(Copies.Source);
-    CopyAndTint(Copies.AccentCopy, Source, AccentColor);
-    CopyAndTint(Copies.PaleCopy, Source, PaleColor);
+    CopyAndTint(Copies.AccentCopy, Source, kAccentColor);
+    CopyAndTint(Copies.PaleCopy, Source, kPaleColor);
   }
 }
 
 void SetSharedImageModes() {
-  for (UINT32 HostImageId : mSharedModeImages) {
+  for (UINT32 HostImageId : kSharedModeImages) {
     if (THEME_IMAGE *Image = HostUi()->GetImage(HostImageId)) {
-      Image->Mode = SharedImageMode;
+      Image->Mode = kSharedImageMode;
     }
   }
 }
@@ -140,14 +140,14 @@ void SetSharedImageModes() {
 }  // namespace
 
 void BuildMainScreen() {
-  MakeSwatch(mDarkSwatch);
+  MakeSwatch(kDarkSwatch);
   MakePanels();
   HostUi()->RefreshImages();
-  MakeSwatch(mLightSwatch);
+  MakeSwatch(kLightSwatch);
   CopyPlainImages();
   CopyTintedImages();
   SetSharedImageModes();
-  for (UINT8 ThemeImageId : mTrimmedThemeImages) {
+  for (UINT8 ThemeImageId : kTrimmedThemeImages) {
     TrimImageBorder(ThemeImageId);
   }
 }
@@ -156,7 +156,7 @@ void TrimImageBorder(UINT32 ThemeImageId) {
   THEME_IMAGE *Entry = ThemeImageEntry(ThemeImageId);
   const INT32 Width = (INT32)Entry->Width;
   const INT32 Height = (INT32)Entry->Height;
-  const INT32 Border = Width < WideImage ? 2 : 4;
+  const INT32 Border = Width < kWideImage ? 2 : 4;
   // Nothing to keep: an image smaller than its border stays as it is.
   if (Width < Border || Height < Border) {
     return;

@@ -14,15 +14,15 @@ enum : UINT32 {
 };
 
 // What AddEventHook takes besides the hook; the values are the host's.
-constexpr UINT32 HookGroup = 21;
-constexpr UINT32 HookFlags = 0;
+constexpr UINT32 kHookGroup = 21;
+constexpr UINT32 kHookFlags = 0;
 
 }  // namespace
 
 EFI_STATUS EFIAPI ThemeNotify(UINT32 Type) {
   switch (Type) {
     case NotifyAttach:
-      HostUi()->AddEventHook(ThemeEventHook, HookGroup, HookFlags, &mEventHookHandle);
+      HostUi()->AddEventHook(ThemeEventHook, kHookGroup, kHookFlags, &mEventHookHandle);
       return HostUi()->ThemeAttached(&mThemeProvider);
     case NotifyMainScreen:
       BuildMainScreen();

@@ -75,7 +75,7 @@ BOOLEAN RequestBrushInUpperHalf(UINT64 Object, UINT32) {
   return TRUE;
 }
 
-constexpr STYLE_WRITTEN_STEP mClassRows[] = {
+constexpr STYLE_WRITTEN_STEP kClassRows[] = {
     Row(9),
       State(5, Keep, Keep, Keep, Color(0xFFFF8333, 1)),
     Row(16),
@@ -133,10 +133,10 @@ constexpr STYLE_WRITTEN_STEP mClassRows[] = {
       State(2, Keep, Color(0xFF484341, 0x14FFFFFF), Keep, Keep),
       State(5, Keep, Color(0xFF484341, 0x14FFFFFF), Keep, Color(0xFF7A726F, 1)),
 };
-constexpr STYLE_TABLE_SIZES kClassSizes = MeasureRows(mClassRows);
-constexpr auto mClassTable = LinkRows<kClassSizes>(mClassRows);
+constexpr STYLE_TABLE_SIZES kClassSizes = MeasureRows(kClassRows);
+constexpr auto kClassTable = LinkRows<kClassSizes>(kClassRows);
 static_assert(kClassSizes.RowByKey > 0, "the engine finds a class's row by the class itself");
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleByClass = mClassTable.Table();
+constinit const STYLE_TABLE kStyleByClass = kClassTable.Table();

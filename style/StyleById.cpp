@@ -46,7 +46,7 @@ BOOLEAN SetImageBrushAttribute(UINT64 Object, UINT32) {
   return TRUE;
 }
 
-constexpr STYLE_WRITTEN_STEP mIdRows[] = {
+constexpr STYLE_WRITTEN_STEP kIdRows[] = {
     Row(0x14531000),
       State(6, Color(0xFF7A726F), Color(0xFF1E1B1A), Keep, Color(0xFF7A726F, 1)),
       State(5, Color(0xFFE5E2E1), Color(0xFF1E1B1A, 0x1FFFFFFF), Keep, Color(0xFFB1A6A2, 1)),
@@ -87,9 +87,9 @@ constexpr STYLE_WRITTEN_STEP mIdRows[] = {
       Req(643, 1, Color(0xFFE5E2E1, 1)),
       Req(643, 2, Color(0xFF968C88, 1)),
 };
-constexpr STYLE_TABLE_SIZES kIdSizes = MeasureRows(mIdRows);
-constexpr auto mIdTable = LinkRows<kIdSizes>(mIdRows);
+constexpr STYLE_TABLE_SIZES kIdSizes = MeasureRows(kIdRows);
+constexpr auto kIdTable = LinkRows<kIdSizes>(kIdRows);
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleById = mIdTable.Table();
+constinit const STYLE_TABLE kStyleById = kIdTable.Table();

@@ -65,7 +65,7 @@ BOOLEAN OffsetImageRuns(UINT64 Object, UINT32) {
 
 // A class line of a part code is Row(part code, class); Row(part code) alone
 // holds for any class ("other" where it follows class lines).
-constexpr STYLE_WRITTEN_STEP mPartRows[] = {
+constexpr STYLE_WRITTEN_STEP kPartRows[] = {
     Row(0x1101), Or(0x1103),
       State(6, Color(0xFFECEDEE), HostImage(1104), Keep, Keep),
       State(2, Same, HostImage(1105), Keep, Keep),
@@ -134,9 +134,9 @@ constexpr STYLE_WRITTEN_STEP mPartRows[] = {
       State(1, Color(0xFFE5E2E1), Color(0xFF615B58), Keep, Keep),
       State(5, Color(0xFFE5E2E1), Color(0xFF615B58, 0x1F000000), Keep, Color(0xFFB1A6A2)),
 };
-constexpr STYLE_TABLE_SIZES kPartSizes = MeasureRows(mPartRows);
-constexpr auto mPartTable = LinkRows<kPartSizes>(mPartRows);
+constexpr STYLE_TABLE_SIZES kPartSizes = MeasureRows(kPartRows);
+constexpr auto kPartTable = LinkRows<kPartSizes>(kPartRows);
 
 }  // namespace
 
-constinit const STYLE_TABLE mStyleByPartCode = mPartTable.Table();
+constinit const STYLE_TABLE kStyleByPartCode = kPartTable.Table();

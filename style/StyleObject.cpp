@@ -51,10 +51,10 @@ __attribute__((always_inline)) inline const STYLE_STEP *SearchRow(const STYLE_TA
 // Classes are small numbers: the class table gives a class's first marker
 // by the class itself (style/StyleByClass.cpp makes sure it can).
 const STYLE_STEP *ClassRow(UINT16 Class) {
-  if (Class >= mStyleByClass.RowByKeyCount || mStyleByClass.RowByKey[Class] == kNoRow) {
+  if (Class >= kStyleByClass.RowByKeyCount || kStyleByClass.RowByKey[Class] == kNoRow) {
     return nullptr;
   }
-  return &mStyleByClass.Steps[mStyleByClass.RowByKey[Class]];
+  return &kStyleByClass.Steps[kStyleByClass.RowByKey[Class]];
 }
 
 // The first step of the line of the row at Marker that holds for Class: a
@@ -158,14 +158,14 @@ void RunLine(const STYLE_TABLE &Table, const STYLE_STEP *Step, UINT64 Object, UI
 }  // namespace
 
 UINTN EFIAPI ThemeStyleObject(UINT64 Object, UINT16 Class, UINT16 PartCode, UINT32 ObjectId) {
-  const STYLE_TABLE *Table = &mStyleById;
+  const STYLE_TABLE *Table = &kStyleById;
   const STYLE_STEP *Row = SearchRow(*Table, ObjectId);
   if (Row == nullptr) {
-    Table = &mStyleByPartCode;
+    Table = &kStyleByPartCode;
     Row = SearchRow(*Table, PartCode);
   }
   if (Row == nullptr) {
-    Table = &mStyleByClass;
+    Table = &kStyleByClass;
     Row = ClassRow(Class);
   }
   if (Row != nullptr) {

@@ -4,6 +4,6 @@
 
 #include "style/StyleRows.h"
 
-extern const STYLE_TABLE mStyleById;
-extern const STYLE_TABLE mStyleByPartCode;
-extern const STYLE_TABLE mStyleByClass;
+extern const STYLE_TABLE kStyleById;
+extern const STYLE_TABLE kStyleByPartCode;
+extern const STYLE_TABLE kStyleByClass;

@@ -19,8 +19,8 @@
 template <UINT8 Table, UINT8 Slot>
 struct SlotTag {};
 
-#define UI_TAG(Name) SlotTag<HostTableUi, (UINT8)HostUiSlot::Name>
-#define SERVICES_TAG(Name) SlotTag<HostTableServices, (UINT8)HostServicesSlot::Name>
+#define UI_TAG(Name) SlotTag<kHostTableUi, (UINT8)HostUiSlot::Name>
+#define SERVICES_TAG(Name) SlotTag<kHostTableServices, (UINT8)HostServicesSlot::Name>
 
 // Runs Fake's Behave for the slot where it declares one and returns its
 // result; Result{} where it declares none or its Behave returns nothing.
@@ -50,7 +50,7 @@ struct FakeOperation<Fake, Table, Slot, Result(EFIAPI *)(Arguments...)> {
 // calls of a plug-in that widened the result.
 template <typename Fake>
 UINT64 EFIAPI MakeBrushWithJunkAbove32(THEME_IMAGE *Image, UINT32 Argb, UINT32 Modifier) {
-  const UINT32 Brush = FakeOperation<Fake, HostTableUi, (UINT8)HostUiSlot::MakeBrush, HOST_MAKE_BRUSH>::Call(Image, Argb, Modifier);
+  const UINT32 Brush = FakeOperation<Fake, kHostTableUi, (UINT8)HostUiSlot::MakeBrush, HOST_MAKE_BRUSH>::Call(Image, Argb, Modifier);
   return Fake::JunkAbove32() | Brush;
 }
 
@@ -58,12 +58,12 @@ UINT64 EFIAPI MakeBrushWithJunkAbove32(THEME_IMAGE *Image, UINT32 Argb, UINT32 M
 // listed slot, MakeBrush's with junk above bit 31.
 template <typename Fake>
 void WireFakeHostTables(HOST_UI_TABLE *Ui, HOST_SERVICES_TABLE *Services) {
-  FillWithSlotTraps<Fake, HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui->Slot);
-  FillWithSlotTraps<Fake, HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services->Slot);
-#define HOST_UI_SLOT(Number, Name, Type) Ui->Name = &FakeOperation<Fake, HostTableUi, Number, Type>::Call;
+  FillWithSlotTraps<Fake, kHostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui->Slot);
+  FillWithSlotTraps<Fake, kHostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services->Slot);
+#define HOST_UI_SLOT(Number, Name, Type) Ui->Name = &FakeOperation<Fake, kHostTableUi, Number, Type>::Call;
 #include "host/HostUiSlots.def"
 #undef HOST_UI_SLOT
-#define HOST_SERVICES_SLOT(Number, Name, Type) Services->Name = &FakeOperation<Fake, HostTableServices, Number, Type>::Call;
+#define HOST_SERVICES_SLOT(Number, Name, Type) Services->Name = &FakeOperation<Fake, kHostTableServices, Number, Type>::Call;
 #include "host/HostServicesSlots.def"
 #undef HOST_SERVICES_SLOT
   Ui->MakeBrush = reinterpret_cast<HOST_MAKE_BRUSH>(reinterpret_cast<VOID *>(&MakeBrushWithJunkAbove32<Fake>));

@@ -108,7 +108,7 @@ struct Recording {
     }
     CaptureHostResult(&Call, Answer);
     std::string Note;
-    if constexpr (Table == HostTableUi && Slot == (UINT8)HostUiSlot::AddEventHook) {
+    if constexpr (Table == kHostTableUi && Slot == (UINT8)HostUiSlot::AddEventHook) {
       const UINT16 *Handle = std::get<3>(std::tuple<Arguments...>(Values...));
       if (Handle != nullptr) {
         Note = " [handle " + FormatHex(*Handle) + "]";
@@ -125,7 +125,7 @@ struct Recording {
     HOST_CALL Call;
     CaptureHostCall(&Call, Table, Slot);
     Host().Record(Call);
-    ADD_FAILURE() << "the plug-in called unlisted host " << (Table == HostTableUi ? "UI" : "services") << " slot "
+    ADD_FAILURE() << "the plug-in called unlisted host " << (Table == kHostTableUi ? "UI" : "services") << " slot "
                   << static_cast<unsigned>(Slot);
     return 0;
   }
@@ -173,7 +173,7 @@ void RecordingHost::FailUnusedScripts() const {
   }
   for (const auto &[Slot, Queue] : Writes_) {
     if (!Queue.empty()) {
-      ADD_FAILURE() << Queue.size() << " scripted write(s) of " << Describe(HostTableUi, Slot) << " never used";
+      ADD_FAILURE() << Queue.size() << " scripted write(s) of " << Describe(kHostTableUi, Slot) << " never used";
     }
   }
 }
@@ -211,7 +211,7 @@ bool RecordingHost::TakeWrite(UINT8 Slot, VOID *Destination, UINTN Length) {
   }
   const std::vector<UINT8> Bytes = std::move(Found->second.front());
   Found->second.pop_front();
-  EXPECT_EQ(Bytes.size(), Length) << "scripted write of " << Describe(HostTableUi, Slot) << " has the wrong size";
+  EXPECT_EQ(Bytes.size(), Length) << "scripted write of " << Describe(kHostTableUi, Slot) << " has the wrong size";
   memcpy(Destination, Bytes.data(), std::min<size_t>(Bytes.size(), Length));
   return true;
 }

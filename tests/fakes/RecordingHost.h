@@ -80,11 +80,11 @@ class RecordingHost {
   // its other work (writing out-parameters, for one).
   template <typename Operation>
   void Script(Operation HOST_UI_TABLE::*Slot, std::initializer_list<typename HostOperationTraits<Operation>::ResultType> Results) {
-    Enqueue(HostTableUi, SlotOf(Slot), Results);
+    Enqueue(kHostTableUi, SlotOf(Slot), Results);
   }
   template <typename Operation>
   void Script(Operation HOST_SERVICES_TABLE::*Slot, std::initializer_list<typename HostOperationTraits<Operation>::ResultType> Results) {
-    Enqueue(HostTableServices, SlotOf(Slot), Results);
+    Enqueue(kHostTableServices, SlotOf(Slot), Results);
   }
 
   // The next call of the operation writes Value into its out-parameter

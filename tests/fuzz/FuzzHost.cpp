@@ -15,7 +15,7 @@ constexpr size_t kHostImageCount = 4;
 
 [[noreturn]] void Fail(const char *What, UINT8 Table, UINT8 Slot) {
   const char *Name = HostSlotName(Table, Slot);
-  fprintf(stderr, "fuzz host: %s: %s slot %u (%s)\n", What, Table == HostTableUi ? "UI" : "services", Slot,
+  fprintf(stderr, "fuzz host: %s: %s slot %u (%s)\n", What, Table == kHostTableUi ? "UI" : "services", Slot,
           Name != nullptr ? Name : "unlisted");
   abort();
 }
@@ -135,7 +135,7 @@ void FuzzHost::Allow(std::initializer_list<HostServicesSlot> Slots) {
 }
 
 void FuzzHost::Enter(UINT8 Table, UINT8 Slot) {
-  const bool Allowed = Table == HostTableUi ? UiAllowed_[Slot] : ServicesAllowed_[Slot];
+  const bool Allowed = Table == kHostTableUi ? UiAllowed_[Slot] : ServicesAllowed_[Slot];
   if (!Allowed) {
     Fail("call outside the operations this target may reach", Table, Slot);
   }

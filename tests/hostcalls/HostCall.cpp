@@ -8,11 +8,11 @@ struct SLOT_NAME {
   const char *Name;
 };
 
-constexpr SLOT_NAME mSlotNames[] = {
-#define HOST_UI_SLOT(Number, Name, Type) {HostTableUi, Number, #Name},
+constexpr SLOT_NAME kSlotNames[] = {
+#define HOST_UI_SLOT(Number, Name, Type) {kHostTableUi, Number, #Name},
 #include "host/HostUiSlots.def"
 #undef HOST_UI_SLOT
-#define HOST_SERVICES_SLOT(Number, Name, Type) {HostTableServices, Number, #Name},
+#define HOST_SERVICES_SLOT(Number, Name, Type) {kHostTableServices, Number, #Name},
 #include "host/HostServicesSlots.def"
 #undef HOST_SERVICES_SLOT
 };
@@ -198,14 +198,14 @@ struct Printer {
   void Value(const HOST_CALL &Call, UINT8 Kind, UINT64 Value) {
     const bool Decoded = Call.RecordTaken && Value != 0;
     switch (Kind) {
-      case HostValueSigned: Out.Signed(static_cast<INT64>(Value)); return;
-      case HostValueHex: Out.Hex(Value); return;
-      case HostValueNumber: Handle(Value); return;
-      case HostValueStateBrushes: return Decoded ? StateBrushes(As<STATE_BRUSHES>(Call)) : Pointer(Value);
-      case HostValueDecoration: return Decoded ? Decoration(As<DECORATION_DESC>(Call)) : Pointer(Value);
-      case HostValueObjectArea: return Decoded ? Area(As<OBJECT_AREA>(Call)) : Pointer(Value);
-      case HostValueRect: return Decoded ? Rect(As<HOST_RECT>(Call)) : Pointer(Value);
-      case HostValueText: return Decoded ? Text(reinterpret_cast<const CHAR16 *>(Call.Record)) : Pointer(Value);
+      case kHostValueSigned: Out.Signed(static_cast<INT64>(Value)); return;
+      case kHostValueHex: Out.Hex(Value); return;
+      case kHostValueNumber: Handle(Value); return;
+      case kHostValueStateBrushes: return Decoded ? StateBrushes(As<STATE_BRUSHES>(Call)) : Pointer(Value);
+      case kHostValueDecoration: return Decoded ? Decoration(As<DECORATION_DESC>(Call)) : Pointer(Value);
+      case kHostValueObjectArea: return Decoded ? Area(As<OBJECT_AREA>(Call)) : Pointer(Value);
+      case kHostValueRect: return Decoded ? Rect(As<HOST_RECT>(Call)) : Pointer(Value);
+      case kHostValueText: return Decoded ? Text(reinterpret_cast<const CHAR16 *>(Call.Record)) : Pointer(Value);
       default: Pointer(Value); return;
     }
   }
@@ -220,7 +220,7 @@ void CopyBytes(VOID *Destination, const VOID *Source, UINTN Length) {
 }  // namespace
 
 const char *HostSlotName(UINT8 Table, UINT8 Slot) {
-  for (const SLOT_NAME &Entry : mSlotNames) {
+  for (const SLOT_NAME &Entry : kSlotNames) {
     if (Entry.Table == Table && Entry.Slot == Slot) {
       return Entry.Name;
     }
@@ -229,22 +229,22 @@ const char *HostSlotName(UINT8 Table, UINT8 Slot) {
 }
 
 BOOLEAN IsOutputArgument(UINT8 Table, UINT8 Slot, UINTN Index) {
-  if (Table == HostTableUi) {
+  if (Table == kHostTableUi) {
     return (Slot == (UINT8)HostUiSlot::GetObjectRect || Slot == (UINT8)HostUiSlot::CopyText) && Index == 1;
   }
   return Slot == (UINT8)HostServicesSlot::SetRect && Index == 0;
 }
 
 void host_call::Store(HOST_CALL *Call, UINTN Index, const ARGUMENT &Argument) {
-  const bool IsRecord = Argument.Kind >= HostValueStateBrushes;
+  const bool IsRecord = Argument.Kind >= kHostValueStateBrushes;
   const bool IsOutput = IsOutputArgument(Call->Table, Call->Slot, Index);
-  Call->Kind[Index] = IsOutput ? HostValuePointer : Argument.Kind;
+  Call->Kind[Index] = IsOutput ? kHostValuePointer : Argument.Kind;
   Call->Argument[Index] = Argument.Value;
   if (!IsRecord || IsOutput || Argument.Record == nullptr || Call->RecordTaken) {
     return;
   }
   Call->RecordTaken = TRUE;
-  if (Argument.Kind == HostValueText) {
+  if (Argument.Kind == kHostValueText) {
     const CHAR16 *Text = static_cast<const CHAR16 *>(Argument.Record);
     CHAR16 *Copy = reinterpret_cast<CHAR16 *>(Call->Record);
     for (UINTN Character = 0; Character < HOST_CALL_TEXT_LENGTH && (Character == 0 || Text[Character - 1] != 0); Character++) {
@@ -261,7 +261,7 @@ UINTN FormatHostCall(const HOST_CALL *Call, HOST_CALL_NAMER Namer, VOID *Context
   if (const char *Name = HostSlotName(Call->Table, Call->Slot)) {
     Out.Text(Name);
   } else {
-    Out.Text(Call->Table == HostTableUi ? "UnlistedUiSlot" : "UnlistedServicesSlot");
+    Out.Text(Call->Table == kHostTableUi ? "UnlistedUiSlot" : "UnlistedServicesSlot");
     Out.Decimal(Call->Slot);
   }
   Out.Char('(');

@@ -24,15 +24,15 @@ enum class HostServicesSlot : UINT8 {
 const char *HostSlotName(UINT8 Table, UINT8 Slot);
 
 // How an argument or result is printed.
-constexpr UINT8 HostValueNumber = 0;        // small decimal, large hex; a named handle by its name
-constexpr UINT8 HostValueSigned = 1;        // decimal with sign
-constexpr UINT8 HostValueHex = 2;           // always hex (brushes)
-constexpr UINT8 HostValuePointer = 3;       // by name; out-parameters stay pointers
-constexpr UINT8 HostValueStateBrushes = 4;  // [0x1001, keep, 0, 0x1002]
-constexpr UINT8 HostValueDecoration = 5;    // Object, Kind, [six values]
-constexpr UINT8 HostValueObjectArea = 6;    // {Horizontal h, Vertical v}
-constexpr UINT8 HostValueRect = 7;          // {Left, Top, Right, Bottom}
-constexpr UINT8 HostValueText = 8;          // "text"
+constexpr UINT8 kHostValueNumber = 0;        // small decimal, large hex; a named handle by its name
+constexpr UINT8 kHostValueSigned = 1;        // decimal with sign
+constexpr UINT8 kHostValueHex = 2;           // always hex (brushes)
+constexpr UINT8 kHostValuePointer = 3;       // by name; out-parameters stay pointers
+constexpr UINT8 kHostValueStateBrushes = 4;  // [0x1001, keep, 0, 0x1002]
+constexpr UINT8 kHostValueDecoration = 5;    // Object, Kind, [six values]
+constexpr UINT8 kHostValueObjectArea = 6;    // {Horizontal h, Vertical v}
+constexpr UINT8 kHostValueRect = 7;          // {Left, Top, Right, Bottom}
+constexpr UINT8 kHostValueText = 8;          // "text"
 
 #define HOST_CALL_MAX_ARGUMENTS 10
 #define HOST_CALL_RECORD_BYTES 64  // the largest record, DECORATION_DESC
@@ -77,22 +77,22 @@ struct ARGUMENT {
   UINTN RecordBytes;
 };
 
-inline ARGUMENT Classify(STATE_BRUSHES *Brushes) { return {HostValueStateBrushes, (UINT64)(UINTN)Brushes, Brushes, sizeof(*Brushes)}; }
-inline ARGUMENT Classify(DECORATION_DESC *Descriptor) { return {HostValueDecoration, (UINT64)(UINTN)Descriptor, Descriptor, sizeof(*Descriptor)}; }
-inline ARGUMENT Classify(OBJECT_AREA *Area) { return {HostValueObjectArea, (UINT64)(UINTN)Area, Area, sizeof(*Area)}; }
-inline ARGUMENT Classify(HOST_RECT *Rect) { return {HostValueRect, (UINT64)(UINTN)Rect, Rect, sizeof(*Rect)}; }
-inline ARGUMENT Classify(const CHAR16 *Text) { return {HostValueText, (UINT64)(UINTN)Text, Text, 0}; }
+inline ARGUMENT Classify(STATE_BRUSHES *Brushes) { return {kHostValueStateBrushes, (UINT64)(UINTN)Brushes, Brushes, sizeof(*Brushes)}; }
+inline ARGUMENT Classify(DECORATION_DESC *Descriptor) { return {kHostValueDecoration, (UINT64)(UINTN)Descriptor, Descriptor, sizeof(*Descriptor)}; }
+inline ARGUMENT Classify(OBJECT_AREA *Area) { return {kHostValueObjectArea, (UINT64)(UINTN)Area, Area, sizeof(*Area)}; }
+inline ARGUMENT Classify(HOST_RECT *Rect) { return {kHostValueRect, (UINT64)(UINTN)Rect, Rect, sizeof(*Rect)}; }
+inline ARGUMENT Classify(const CHAR16 *Text) { return {kHostValueText, (UINT64)(UINTN)Text, Text, 0}; }
 inline ARGUMENT Classify(CHAR16 *Text) { return Classify(static_cast<const CHAR16 *>(Text)); }
 template <typename T>
 ARGUMENT Classify(T *Pointer) {
-  return {HostValuePointer, (UINT64)reinterpret_cast<UINTN>(Pointer), nullptr, 0};
+  return {kHostValuePointer, (UINT64)reinterpret_cast<UINTN>(Pointer), nullptr, 0};
 }
 template <typename T>
 ARGUMENT Classify(T Value) {
   if constexpr (static_cast<T>(-1) < static_cast<T>(0)) {
-    return {HostValueSigned, (UINT64)(INT64)Value, nullptr, 0};
+    return {kHostValueSigned, (UINT64)(INT64)Value, nullptr, 0};
   } else {
-    return {HostValueNumber, (UINT64)Value, nullptr, 0};
+    return {kHostValueNumber, (UINT64)Value, nullptr, 0};
   }
 }
 
@@ -117,8 +117,8 @@ void CaptureHostCall(HOST_CALL *Call, UINT8 Table, UINT8 Slot, Arguments... Valu
 template <typename Result>
 void CaptureHostResult(HOST_CALL *Call, Result Value) {
   const host_call::ARGUMENT Argument = host_call::Classify(Value);
-  const bool IsBrush = Call->Table == HostTableUi && Call->Slot == (UINT8)HostUiSlot::MakeBrush;
+  const bool IsBrush = Call->Table == kHostTableUi && Call->Slot == (UINT8)HostUiSlot::MakeBrush;
   Call->Returned = TRUE;
-  Call->ResultKind = IsBrush ? HostValueHex : Argument.Kind;
+  Call->ResultKind = IsBrush ? kHostValueHex : Argument.Kind;
   Call->Result = Argument.Value;
 }

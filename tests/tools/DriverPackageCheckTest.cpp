@@ -42,7 +42,7 @@ TEST(ThemeInspect, AcceptsAGoodDriverAndMapsHostImages) {
   const fixtures::TestPe Pe = fixtures::MakeTestPe({}, imagepkg::ResourceDataFor(ValidList()));
   const imagepkg::DriverReport Report = imagepkg::InspectDriver(Pe.File);
   ASSERT_EQ(Report.Problems, std::vector<std::string>{});
-  ASSERT_EQ(Report.Images.size(), imagepkg::ThemeImageCount);
+  ASSERT_EQ(Report.Images.size(), imagepkg::kThemeImageCount);
   EXPECT_EQ(Report.MappedHostIds, 167u);
   EXPECT_EQ(Report.MappedThemeIds, 160u);
 
@@ -96,7 +96,7 @@ fixtures::TestPeShape CodePage1252() {
   return Shape;
 }
 
-const DriverFault DriverFaults[] = {
+const DriverFault kDriverFaults[] = {
     {"NoTrailingZeroByte", WithoutTrailingZero, {}, "expected the package list length"},
     {"TwoTrailingBytes", WithTwoTrailingBytes, {}, "expected the package list length"},
     {"TrailingByteNotZero", WithNonZeroTrailingByte, {}, "the byte after the package list is 1, expected 0"},
@@ -116,7 +116,7 @@ TEST_P(ThemeInspectRefuses, TheFault) {
       << Joined(Report.Problems);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, ThemeInspectRefuses, testing::ValuesIn(DriverFaults),
+INSTANTIATE_TEST_SUITE_P(Faults, ThemeInspectRefuses, testing::ValuesIn(kDriverFaults),
                          [](const testing::TestParamInfo<DriverFault> &Info) { return std::string(Info.param.Name); });
 
 TEST(ThemeInspect, CommandLineExitCodes) {

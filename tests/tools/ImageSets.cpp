@@ -22,7 +22,7 @@ void WriteSyntheticImageSet(const std::filesystem::path &Folder) {
   std::filesystem::create_directories(Folder);
   std::ofstream Manifest(Folder / "manifest.tsv", std::ios::binary);
   Manifest << "id\tfile\tformat\twidth\theight\tinterlaced\n";
-  for (uint32_t Id = 1; Id <= imagepkg::ThemeImageCount; Id++) {
+  for (uint32_t Id = 1; Id <= imagepkg::kThemeImageCount; Id++) {
     const imagepkg::ImageRequirement &Required = *imagepkg::FindImageRequirement(Id);
     const bool Jpeg = Required.Format == imagepkg::ImageFormat::Jpeg;
     char Name[32];

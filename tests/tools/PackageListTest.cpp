@@ -32,7 +32,7 @@ struct FakeImages {
 };
 
 Bytes ValidList() {
-  const imagepkg::BuildResult Built = imagepkg::BuildPackageList(FakeImages(imagepkg::ThemeImageCount).Packed());
+  const imagepkg::BuildResult Built = imagepkg::BuildPackageList(FakeImages(imagepkg::kThemeImageCount).Packed());
   EXPECT_EQ(Built.Error, "");
   return Built.List;
 }
@@ -49,13 +49,13 @@ size_t BlockOffset(uint32_t Id) {
 }
 
 TEST(PackageList, BuiltListReadsBackBlockForBlock) {
-  const FakeImages Images(imagepkg::ThemeImageCount);
+  const FakeImages Images(imagepkg::kThemeImageCount);
   const Bytes List = ValidList();
   const imagepkg::PackageListReport Report = imagepkg::ReadPackageList(List);
   ASSERT_EQ(Report.Problems, std::vector<std::string>{});
   EXPECT_EQ(Report.ListLength, List.size());
   EXPECT_EQ(Report.ImagePackageLength, List.size() - 24);
-  ASSERT_EQ(Report.Blocks.size(), imagepkg::ThemeImageCount);
+  ASSERT_EQ(Report.Blocks.size(), imagepkg::kThemeImageCount);
   for (const imagepkg::ImageBlock &Block : Report.Blocks) {
     EXPECT_EQ(Block.BlockOffset, BlockOffset(Block.Id));
     EXPECT_TRUE(std::ranges::equal(Block.File, Images.Files[Block.Id - 1])) << "block " << Block.Id;
@@ -100,15 +100,15 @@ struct Damage {
   const char *Expected;
 };
 
-const Damage Damages[] = {
+const Damage kDamages[] = {
     {"GuidByte", [](Bytes &L) { L[3] ^= 1; }, "GUID is not {CA5BD025-1E18-4390-83BC-55F1F65D6C50}"},
     {"ListLengthTooLarge", [](Bytes &L) { SetU32(L, 16, static_cast<uint32_t>(L.size() + 1)); },
      "length field says"},
     {"ListLengthTooSmall", [](Bytes &L) { SetU32(L, 16, static_cast<uint32_t>(L.size() - 1)); },
      "length field says"},
     {"PackageTypeNotImages", [](Bytes &L) { L[23] = 0x05; }, "first package has type 0x5, expected 0x6"},
-    {"ImageInfoOffset", [](Bytes &L) { SetU32(L, 24, 16); }, "image information offset 16"},
-    {"PaletteInfoOffset", [](Bytes &L) { SetU32(L, 28, 4); }, "palette information offset 4"},
+    {"kImageInfoOffset", [](Bytes &L) { SetU32(L, 24, 16); }, "image information offset 16"},
+    {"kPaletteInfoOffset", [](Bytes &L) { SetU32(L, 28, 4); }, "palette information offset 4"},
     {"PackageLengthPastTheList", [](Bytes &L) { SetU32(L, 20, static_cast<uint32_t>(L.size() - 19) | 0x06000000u); },
      "does not fit in the list"},
     {"PackageLengthShort", [](Bytes &L) { SetU32(L, 20, static_cast<uint32_t>(L.size() - 29) | 0x06000000u); },
@@ -153,7 +153,7 @@ TEST_P(PackageListRefuses, ADamagedField) {
                                                              << All;
 }
 
-INSTANTIATE_TEST_SUITE_P(Damages, PackageListRefuses, testing::ValuesIn(Damages),
+INSTANTIATE_TEST_SUITE_P(Damages, PackageListRefuses, testing::ValuesIn(kDamages),
                          [](const testing::TestParamInfo<Damage> &Info) { return std::string(Info.param.Name); });
 
 TEST(PackageList, WrongImageCountIsRefused) {

@@ -11,7 +11,7 @@ using fixtures::MakeTestPe;
 using fixtures::TestPeShape;
 using imagepkg::Bytes;
 
-const Bytes Payload = {'p', 'a', 'y', 'l', 'o', 'a', 'd', 0};
+const Bytes kPayload = {'p', 'a', 'y', 'l', 'o', 'a', 'd', 0};
 
 imagepkg::ResourceLookup Find(const Bytes &File) {
   return imagepkg::FindPeResource(File, u"HII", 1, 1033);
@@ -26,14 +26,14 @@ std::string Joined(const std::vector<std::string> &Problems) {
 }
 
 TEST(PeResource, FindsTheResourceAndItsPlaceInTheFile) {
-  const fixtures::TestPe Pe = MakeTestPe({}, Payload);
+  const fixtures::TestPe Pe = MakeTestPe({}, kPayload);
   const imagepkg::ResourceLookup Lookup = Find(Pe.File);
   ASSERT_TRUE(Lookup.Found) << Joined(Lookup.Problems);
   EXPECT_EQ(Lookup.Problems, std::vector<std::string>{});
   EXPECT_EQ(Lookup.DataRva, Pe.DataRva);
   EXPECT_EQ(Lookup.FileOffset, Pe.DataOffset);
   EXPECT_EQ(Lookup.CodePage, 0u);
-  EXPECT_TRUE(std::ranges::equal(Lookup.Data, Payload));
+  EXPECT_TRUE(std::ranges::equal(Lookup.Data, kPayload));
 }
 
 struct PeFault {
@@ -49,7 +49,7 @@ TestPeShape With(void (*Change)(TestPeShape &)) {
   return Shape;
 }
 
-const PeFault PeFaults[] = {
+const PeFault kPeFaults[] = {
     {"OtherTypeName", With([](TestPeShape &S) { S.TypeName = u"HIJ"; }), false,
      "no resource of type \"HII\""},
     {"NumericType", With([](TestPeShape &S) { S.TypeName.clear(); }), false, "no resource of type \"HII\""},
@@ -72,14 +72,14 @@ class PeResourceReports : public testing::TestWithParam<PeFault> {};
 
 TEST_P(PeResourceReports, TheFault) {
   const PeFault &Fault = GetParam();
-  const imagepkg::ResourceLookup Lookup = Find(MakeTestPe(Fault.Shape, Payload).File);
+  const imagepkg::ResourceLookup Lookup = Find(MakeTestPe(Fault.Shape, kPayload).File);
   EXPECT_EQ(Lookup.Found, Fault.StillFound);
   EXPECT_NE(Joined(Lookup.Problems).find(Fault.Expected), std::string::npos)
       << "expected: " << Fault.Expected << "\ngot:\n"
       << Joined(Lookup.Problems);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, PeResourceReports, testing::ValuesIn(PeFaults),
+INSTANTIATE_TEST_SUITE_P(Faults, PeResourceReports, testing::ValuesIn(kPeFaults),
                          [](const testing::TestParamInfo<PeFault> &Info) { return std::string(Info.param.Name); });
 
 TEST(PeResource, NotAPeFileIsRefused) {
@@ -93,18 +93,18 @@ TEST(PeResource, NotAPeFileIsRefused) {
 // A resource tree whose name level points back at the root must end in a
 // refusal, not a loop.
 TEST(PeResource, DirectoryPointingBackAtTheRootIsRefused) {
-  fixtures::TestPe Pe = MakeTestPe({}, Payload);
-  imagepkg::PutU32(Pe.File, fixtures::TestPeSectionOffset + 20, 0x80000000u);
+  fixtures::TestPe Pe = MakeTestPe({}, kPayload);
+  imagepkg::PutU32(Pe.File, fixtures::kTestPeSectionOffset + 20, 0x80000000u);
   const imagepkg::ResourceLookup Lookup = Find(Pe.File);
   EXPECT_FALSE(Lookup.Found);
   EXPECT_NE(Joined(Lookup.Problems).find("no id 1"), std::string::npos) << Joined(Lookup.Problems);
 }
 
 TEST(PeResource, EveryTruncationIsRefused) {
-  const Bytes File = MakeTestPe({}, Payload).File;
+  const Bytes File = MakeTestPe({}, kPayload).File;
   // The payload sits at the end of the section's data; the section's
   // padding after it may go without losing anything.
-  const size_t Needed = MakeTestPe({}, Payload).DataOffset + Payload.size();
+  const size_t Needed = MakeTestPe({}, kPayload).DataOffset + kPayload.size();
   for (size_t Keep = 0; Keep < Needed; Keep++) {
     const imagepkg::ResourceLookup Lookup = Find(Bytes(File.begin(), File.begin() + Keep));
     EXPECT_FALSE(Lookup.Found) << Keep;
@@ -116,7 +116,7 @@ TEST(PeResource, EveryTruncationIsRefused) {
 // reported; under the sanitizers this also shows that no damaged offset
 // leads outside the file.
 TEST(PeResource, EveryDamagedByteIsSurvived) {
-  const Bytes File = MakeTestPe({}, Payload).File;
+  const Bytes File = MakeTestPe({}, kPayload).File;
   for (size_t At = 0; At < File.size(); At++) {
     for (const uint8_t Mask : {0x01, 0x80, 0xFF}) {
       Bytes Damaged = File;

@@ -23,8 +23,8 @@ struct TestPeShape {
 
 // Layout: headers in the first 0x200 bytes, then the section .rsrc at RVA
 // 0x1000 holding the resource tree and, at its end, Data.
-inline constexpr uint32_t TestPeSectionRva = 0x1000;
-inline constexpr uint32_t TestPeSectionOffset = 0x200;
+inline constexpr uint32_t kTestPeSectionRva = 0x1000;
+inline constexpr uint32_t kTestPeSectionOffset = 0x200;
 
 struct TestPe {
   imagepkg::Bytes File;
@@ -62,7 +62,7 @@ inline TestPe MakeTestPe(const TestPeShape &Shape, imagepkg::ByteView Data) {
     PutU32(Tree, LanguageDirectory + 16 + 8 * Index, Index == 0 ? Shape.Language : 1031u);
     PutU32(Tree, LanguageDirectory + 20 + 8 * Index, DataEntry);
   }
-  const uint32_t DataRva = TestPeSectionRva + DataStart;
+  const uint32_t DataRva = kTestPeSectionRva + DataStart;
   PutU32(Tree, DataEntry, static_cast<uint32_t>(DataRva + Shape.DataRvaShift));
   PutU32(Tree, DataEntry + 4, static_cast<uint32_t>(Data.size()));
   PutU32(Tree, DataEntry + 8, Shape.CodePage);
@@ -74,7 +74,7 @@ inline TestPe MakeTestPe(const TestPeShape &Shape, imagepkg::ByteView Data) {
   Tree.resize((Tree.size() + 0x1FF) & ~size_t{0x1FF});
 
   // Headers: DOS header, "PE\0\0", COFF header, optional header, one section.
-  imagepkg::Bytes File(TestPeSectionOffset);
+  imagepkg::Bytes File(kTestPeSectionOffset);
   File[0] = 'M';
   File[1] = 'Z';
   const uint32_t Pe = 0x40;
@@ -87,17 +87,17 @@ inline TestPe MakeTestPe(const TestPeShape &Shape, imagepkg::ByteView Data) {
   Put16(File, Optional, Shape.Magic);
   Put16(File, Optional + 68, Shape.Subsystem);
   PutU32(File, Optional + 108, 16);
-  PutU32(File, Optional + 112 + 16, TestPeSectionRva);
+  PutU32(File, Optional + 112 + 16, kTestPeSectionRva);
   PutU32(File, Optional + 112 + 20, DataStart);
   const uint32_t Section = Optional + 240;
   const char Name[8] = {'.', 'r', 's', 'r', 'c'};
   std::copy(Name, Name + 8, File.begin() + Section);
   PutU32(File, Section + 8, static_cast<uint32_t>(DataStart + Data.size()));
-  PutU32(File, Section + 12, TestPeSectionRva);
+  PutU32(File, Section + 12, kTestPeSectionRva);
   PutU32(File, Section + 16, static_cast<uint32_t>(Tree.size()));
-  PutU32(File, Section + 20, TestPeSectionOffset);
+  PutU32(File, Section + 20, kTestPeSectionOffset);
   imagepkg::AppendBytes(File, Tree);
-  return TestPe{File, DataRva, TestPeSectionOffset + DataStart};
+  return TestPe{File, DataRva, kTestPeSectionOffset + DataStart};
 }
 
 }  // namespace fixtures

@@ -144,7 +144,7 @@ TEST(ThemePack, ValidSetPacksIntoTheExpectedPackageList) {
   // Block k holds file k byte for byte, with its size and the type that
   // matches its format.
   size_t Position = 32;
-  for (uint32_t Id = 1; Id <= imagepkg::ThemeImageCount; Id++) {
+  for (uint32_t Id = 1; Id <= imagepkg::kThemeImageCount; Id++) {
     const Bytes File = fixtures::ReadFile(Set.FileOf(Id));
     const bool Jpeg = File.size() > 2 && File[0] == 0xFF && File[1] == 0xD8;
     ASSERT_LE(Position + 5 + File.size(), List.size()) << "block " << Id;
@@ -267,7 +267,7 @@ Bytes WithTrailingBytes(Bytes Data, const Bytes &Extra) {
   return Data;
 }
 
-const BadInput BadInputs[] = {
+const BadInput kBadInputs[] = {
     {"OnePixelWider", [](const ImageSet &S) { S.Replace(27, fixtures::EncodePng({281, 46})); },
      {"@27:size 281x46, expected 280x46"}},
     {"OnePixelShorter", [](const ImageSet &S) { S.Replace(166, fixtures::EncodePng({20, 3})); },
@@ -395,7 +395,7 @@ TEST_P(ThemePackRefuses, WithAMessageAndNoOutput) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(BadInputs, ThemePackRefuses, testing::ValuesIn(BadInputs),
+INSTANTIATE_TEST_SUITE_P(BadInputs, ThemePackRefuses, testing::ValuesIn(kBadInputs),
                          [](const testing::TestParamInfo<BadInput> &Info) { return std::string(Info.param.Name); });
 
 }  // namespace

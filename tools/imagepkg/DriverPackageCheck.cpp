@@ -14,7 +14,7 @@ namespace imagepkg {
 
 namespace {
 
-constexpr const char *Tool = "theme-inspect: ";
+constexpr const char *kTool = "theme-inspect: ";
 
 std::string Hex8(uint64_t Value) {
   char Text[24];
@@ -45,7 +45,7 @@ void CheckImages(DriverReport &Report) {
   for (const ImageBlock &Block : Report.Package.Blocks) {
     InspectedImage Image;
     Image.Id = Block.Id;
-    Image.Format = Block.Type == BlockTypeJpeg ? ImageFormat::Jpeg : ImageFormat::Png;
+    Image.Format = Block.Type == kBlockTypeJpeg ? ImageFormat::Jpeg : ImageFormat::Png;
     Image.FileSize = Block.File.size();
     const std::string Where = "image " + std::to_string(Block.Id) + ": ";
     const ProbeResult Probe = ProbeImage(Block.File);
@@ -116,11 +116,11 @@ void PrintReport(const std::string &Path, uint64_t FileSize, const DriverReport 
   if (!Report.Resource.Found) {
     return;
   }
-  Out << "resource      type \"HII\", id " << HiiResourceId << ", language " << LanguageEnglishUs << ", code page "
+  Out << "resource      type \"HII\", id " << kHiiResourceId << ", language " << kLanguageEnglishUs << ", code page "
       << Report.Resource.CodePage << "\n";
   Out << "resource data rva " << Hex8(Report.Resource.DataRva) << ", file offset " << Hex8(Report.Resource.FileOffset)
       << ", " << Report.Resource.Data.size() << " bytes\n";
-  Out << "package list  " << ThemePackageListGuidText << ", " << Report.Package.ListLength
+  Out << "package list  " << kThemePackageListGuidText << ", " << Report.Package.ListLength
       << " bytes; image package " << Report.Package.ImagePackageLength << " bytes; " << Report.Package.Blocks.size()
       << " images\n";
   Out << "image map     " << Report.MappedHostIds << " host image ids name " << Report.MappedThemeIds
@@ -143,7 +143,7 @@ void PrintReport(const std::string &Path, uint64_t FileSize, const DriverReport 
 
 DriverReport InspectDriver(ByteView File) {
   DriverReport Report;
-  Report.Resource = FindPeResource(File, HiiResourceType, HiiResourceId, LanguageEnglishUs);
+  Report.Resource = FindPeResource(File, kHiiResourceType, kHiiResourceId, kLanguageEnglishUs);
   Report.Problems = Report.Resource.Problems;
   if (!Report.Resource.Found) {
     return Report;
@@ -165,20 +165,20 @@ int RunThemeInspect(const std::vector<std::string> &Arguments, std::ostream &Out
   std::string Error;
   const std::optional<Bytes> File = ReadWholeFile(Arguments[0], Error);
   if (!File) {
-    Err << Tool << Arguments[0] << ": " << Error << "\n";
+    Err << kTool << Arguments[0] << ": " << Error << "\n";
     return 1;
   }
   const DriverReport Report = InspectDriver(*File);
   PrintReport(Arguments[0], File->size(), Report, Out);
   if (!Report.Problems.empty()) {
     for (const std::string &Problem : Report.Problems) {
-      Err << Tool << Problem << "\n";
+      Err << kTool << Problem << "\n";
     }
-    Err << Tool << Arguments[0] << ": " << Report.Problems.size()
+    Err << kTool << Arguments[0] << ": " << Report.Problems.size()
         << (Report.Problems.size() == 1 ? " problem" : " problems") << "\n";
     return 1;
   }
-  Out << "\n" << Tool << "OK: " << Report.Images.size() << " images, every one as required\n";
+  Out << "\n" << kTool << "OK: " << Report.Images.size() << " images, every one as required\n";
   return 0;
 }
 

@@ -7,7 +7,7 @@ namespace imagepkg {
 
 namespace {
 
-constexpr int ColorTypeRgba = 6;
+constexpr int kColorTypeRgba = 6;
 
 std::string SizeText(uint32_t Width, uint32_t Height) {
   return std::to_string(Width) + "x" + std::to_string(Height);
@@ -23,7 +23,7 @@ const char *ColorTypeName(int ColorType) {
       return "palette";
     case 4:
       return "greyscale with alpha";
-    case ColorTypeRgba:
+    case kColorTypeRgba:
       return "RGBA";
     default:
       return "unknown";
@@ -61,7 +61,7 @@ std::vector<std::string> CompareWithRequirement(const ImageFacts &Facts, const I
                        SizeText(Required.Width, Required.Height));
   }
   if (Facts.Format == ImageFormat::Png) {
-    if (Facts.ColorType != ColorTypeRgba) {
+    if (Facts.ColorType != kColorTypeRgba) {
       Problems.push_back("PNG colour type " + std::to_string(Facts.ColorType) + " (" +
                          ColorTypeName(Facts.ColorType) + "), expected 6 (RGBA)");
     }

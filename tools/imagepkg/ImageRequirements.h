@@ -28,21 +28,21 @@ constexpr ImageFormat JPEG = ImageFormat::Jpeg;
 constexpr bool ADAM7 = true;
 constexpr bool PLAIN = false;
 
-inline constexpr ImageRequirement mImageRequirements[] = {
+inline constexpr ImageRequirement kImageRequirements[] = {
 #include "tools/imagepkg/ImageTable.inc"
 };
 
-inline constexpr uint32_t ThemeImageCount = std::size(mImageRequirements);
+inline constexpr uint32_t kThemeImageCount = std::size(kImageRequirements);
 
 // The requirement for theme image Id, or nullptr when Id names no image.
 constexpr const ImageRequirement *FindImageRequirement(uint32_t Id) {
-  return Id >= 1 && Id <= ThemeImageCount ? &mImageRequirements[Id - 1] : nullptr;
+  return Id >= 1 && Id <= kThemeImageCount ? &kImageRequirements[Id - 1] : nullptr;
 }
 
 // Row k is image k (the manifest's own order), and only PNGs are interlaced.
 constexpr bool ImageRequirementsAreWellFormed() {
   uint32_t Id = 1;
-  for (const ImageRequirement &Row : mImageRequirements) {
+  for (const ImageRequirement &Row : kImageRequirements) {
     if (Row.Id != Id++ || Row.Width == 0 || Row.Height == 0 || (Row.Format == JPEG && Row.Interlaced)) {
       return false;
     }

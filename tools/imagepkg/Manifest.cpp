@@ -8,7 +8,7 @@ namespace imagepkg {
 
 namespace {
 
-constexpr size_t ManifestFieldCount = 6;
+constexpr size_t kManifestFieldCount = 6;
 
 std::vector<std::string_view> SplitFields(std::string_view Line) {
   std::vector<std::string_view> Fields;
@@ -110,7 +110,7 @@ Manifest ParseManifest(std::string_view Text, std::string_view Name) {
     }
     if (!SawHeader) {
       SawHeader = true;
-      if (Line != ManifestHeader) {
+      if (Line != kManifestHeader) {
         Problem(LineNumber, "header must be \"id<TAB>file<TAB>format<TAB>width<TAB>height<TAB>interlaced\"");
       }
       continue;
@@ -120,18 +120,18 @@ Manifest ParseManifest(std::string_view Text, std::string_view Name) {
     // run 1, 2, 3 ... without gaps or repeats.
     Position++;
     const std::vector<std::string_view> Fields = SplitFields(Line);
-    if (Fields.size() != ManifestFieldCount) {
+    if (Fields.size() != kManifestFieldCount) {
       Problem(LineNumber, std::to_string(Fields.size()) + " tab-separated fields, expected " +
-                              std::to_string(ManifestFieldCount));
+                              std::to_string(kManifestFieldCount));
       continue;
     }
     const std::optional<uint32_t> Id = ParseDecimal(Fields[0]);
     const std::optional<uint32_t> Width = ParseDecimal(Fields[3]);
     const std::optional<uint32_t> Height = ParseDecimal(Fields[4]);
     bool RowOk = true;
-    if (!Id || *Id == 0 || *Id > ThemeImageCount) {
+    if (!Id || *Id == 0 || *Id > kThemeImageCount) {
       Problem(LineNumber, "id \"" + std::string(Fields[0]) + "\" is not a number from 1 to " +
-                              std::to_string(ThemeImageCount));
+                              std::to_string(kThemeImageCount));
       RowOk = false;
     } else if (*Id != Position) {
       Problem(LineNumber, "id " + std::to_string(*Id) + " out of order, expected id " + std::to_string(Position));
@@ -167,13 +167,13 @@ Manifest ParseManifest(std::string_view Text, std::string_view Name) {
   }
   if (!SawHeader) {
     Result.Problems.push_back(Prefix + ": empty; expected a header line and " +
-                              std::to_string(ThemeImageCount) + " image rows");
+                              std::to_string(kThemeImageCount) + " image rows");
     return Result;
   }
 
-  if (Position != ThemeImageCount) {
+  if (Position != kThemeImageCount) {
     Result.Problems.push_back(Prefix + ": " + std::to_string(Position) + " image rows, expected " +
-                              std::to_string(ThemeImageCount));
+                              std::to_string(kThemeImageCount));
   }
 
   for (const ManifestRow &Row : Result.Rows) {

@@ -13,7 +13,7 @@
 
 namespace imagepkg {
 
-inline constexpr std::string_view ManifestHeader = "id\tfile\tformat\twidth\theight\tinterlaced";
+inline constexpr std::string_view kManifestHeader = "id\tfile\tformat\twidth\theight\tinterlaced";
 
 struct ManifestRow {
   size_t Line;  // 1-based line in the manifest, for messages
@@ -31,7 +31,7 @@ struct Manifest {
 };
 
 // Parses the manifest text and checks its shape: the header, the fields of
-// every row, safe file names, ids 1..ThemeImageCount in order, and each
+// every row, safe file names, ids 1..kThemeImageCount in order, and each
 // row's claims against the fixed requirements. Name prefixes the messages.
 Manifest ParseManifest(std::string_view Text, std::string_view Name);
 

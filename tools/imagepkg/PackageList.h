@@ -14,31 +14,31 @@ namespace imagepkg {
 
 // {CA5BD025-1E18-4390-83BC-55F1F65D6C50} in EFI_GUID byte order: Data1,
 // Data2 and Data3 little-endian, Data4 as written.
-inline constexpr uint8_t ThemePackageListGuid[16] = {0x25, 0xD0, 0x5B, 0xCA, 0x18, 0x1E, 0x90, 0x43,
+inline constexpr uint8_t kThemePackageListGuid[16] = {0x25, 0xD0, 0x5B, 0xCA, 0x18, 0x1E, 0x90, 0x43,
                                                     0x83, 0xBC, 0x55, 0xF1, 0xF6, 0x5D, 0x6C, 0x50};
-inline constexpr const char *ThemePackageListGuidText = "{CA5BD025-1E18-4390-83BC-55F1F65D6C50}";
+inline constexpr const char *kThemePackageListGuidText = "{CA5BD025-1E18-4390-83BC-55F1F65D6C50}";
 
 // EFI_HII_PACKAGE_LIST_HEADER: GUID and UINT32 length.
-constexpr uint32_t PackageListHeaderSize = 20;
+constexpr uint32_t kPackageListHeaderSize = 20;
 // EFI_HII_PACKAGE_HEADER: Length in bits 0..23, Type in bits 24..31.
-constexpr uint32_t PackageHeaderSize = 4;
-constexpr uint32_t MaxPackageLength = 0xFFFFFF;
-constexpr uint8_t PackageTypeImages = 0x06;
-constexpr uint8_t PackageTypeEnd = 0xDF;
-// EFI_HII_IMAGE_PACKAGE_HDR: package header, ImageInfoOffset, PaletteInfoOffset.
+constexpr uint32_t kPackageHeaderSize = 4;
+constexpr uint32_t kMaxPackageLength = 0xFFFFFF;
+constexpr uint8_t kPackageTypeImages = 0x06;
+constexpr uint8_t kPackageTypeEnd = 0xDF;
+// EFI_HII_IMAGE_PACKAGE_HDR: package header, kImageInfoOffset, kPaletteInfoOffset.
 // The image blocks follow it directly and there are no palettes.
-constexpr uint32_t ImagePackageHeaderSize = 12;
-constexpr uint32_t ImageInfoOffset = ImagePackageHeaderSize;
-constexpr uint32_t PaletteInfoOffset = 0;
+constexpr uint32_t kImagePackageHeaderSize = 12;
+constexpr uint32_t kImageInfoOffset = kImagePackageHeaderSize;
+constexpr uint32_t kPaletteInfoOffset = 0;
 // EFI_HII_IIBT_JPEG_BLOCK / EFI_HII_IIBT_PNG_BLOCK: UINT8 block type, UINT32
 // size of the image file, the file. EFI_HII_IIBT_END is the type byte alone.
-constexpr uint8_t BlockTypeEnd = 0x00;
-constexpr uint8_t BlockTypeJpeg = 0x18;
-constexpr uint8_t BlockTypePng = 0x19;
-constexpr uint32_t ImageBlockHeaderSize = 5;
+constexpr uint8_t kBlockTypeEnd = 0x00;
+constexpr uint8_t kBlockTypeJpeg = 0x18;
+constexpr uint8_t kBlockTypePng = 0x19;
+constexpr uint32_t kImageBlockHeaderSize = 5;
 
 constexpr uint8_t BlockTypeFor(ImageFormat Format) {
-  return Format == ImageFormat::Jpeg ? BlockTypeJpeg : BlockTypePng;
+  return Format == ImageFormat::Jpeg ? kBlockTypeJpeg : kBlockTypePng;
 }
 
 struct PackedImage {
@@ -70,7 +70,7 @@ struct PackageListReport {
 };
 
 // Checks List byte by byte: the GUID, a length field equal to List.size(),
-// one image package of ThemeImageCount image blocks whose types match
+// one image package of kThemeImageCount image blocks whose types match
 // the fixed requirements, the END block, the end package, nothing more.
 // Never reads outside List, whatever it holds.
 PackageListReport ReadPackageList(ByteView List);

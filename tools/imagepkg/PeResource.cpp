@@ -7,17 +7,17 @@ namespace imagepkg {
 
 namespace {
 
-constexpr uint32_t DosLfanewOffset = 0x3C;
-constexpr uint32_t CoffHeaderSize = 20;
-constexpr uint32_t OptionalSubsystemOffset = 68;
-constexpr uint32_t OptionalRvaCountOffset = 108;
-constexpr uint32_t OptionalDirectoriesOffset = 112;
-constexpr uint32_t ResourceDirectoryIndex = 2;
-constexpr uint32_t SectionHeaderSize = 40;
-constexpr uint32_t ResourceDirectorySize = 16;
-constexpr uint32_t ResourceEntrySize = 8;
-constexpr uint32_t ResourceDataEntrySize = 16;
-constexpr uint32_t HighBit = 0x80000000u;
+constexpr uint32_t kDosLfanewOffset = 0x3C;
+constexpr uint32_t kCoffHeaderSize = 20;
+constexpr uint32_t kOptionalSubsystemOffset = 68;
+constexpr uint32_t kOptionalRvaCountOffset = 108;
+constexpr uint32_t kOptionalDirectoriesOffset = 112;
+constexpr uint32_t kResourceDirectoryIndex = 2;
+constexpr uint32_t kSectionHeaderSize = 40;
+constexpr uint32_t kResourceDirectorySize = 16;
+constexpr uint32_t kResourceEntrySize = 8;
+constexpr uint32_t kResourceDataEntrySize = 16;
+constexpr uint32_t kHighBit = 0x80000000u;
 
 struct Section {
   uint32_t VirtualAddress;
@@ -77,17 +77,17 @@ class ResourceTree {
     const std::optional<uint16_t> Named = ReadU16(Directory_, uint64_t{Offset} + 12);
     const std::optional<uint16_t> Ids = ReadU16(Directory_, uint64_t{Offset} + 14);
     const uint64_t Count = Named && Ids ? uint64_t{*Named} + *Ids : 0;
-    if (!Named || !Ids || !RangeFits(Directory_.size(), uint64_t{Offset} + ResourceDirectorySize,
-                                     Count * ResourceEntrySize)) {
+    if (!Named || !Ids || !RangeFits(Directory_.size(), uint64_t{Offset} + kResourceDirectorySize,
+                                     Count * kResourceEntrySize)) {
       return std::nullopt;
     }
     std::vector<DirectoryEntry> Result;
     for (uint64_t Index = 0; Index < Count; Index++) {
-      const uint64_t At = uint64_t{Offset} + ResourceDirectorySize + Index * ResourceEntrySize;
+      const uint64_t At = uint64_t{Offset} + kResourceDirectorySize + Index * kResourceEntrySize;
       const uint32_t Name = *ReadU32(Directory_, At);
       const uint32_t Target = *ReadU32(Directory_, At + 4);
-      Result.push_back(DirectoryEntry{(Name & HighBit) != 0, Name & ~HighBit, (Target & HighBit) != 0,
-                                      Target & ~HighBit});
+      Result.push_back(DirectoryEntry{(Name & kHighBit) != 0, Name & ~kHighBit, (Target & kHighBit) != 0,
+                                      Target & ~kHighBit});
     }
     return Result;
   }
@@ -127,7 +127,7 @@ ResourceLookup FindPeResource(ByteView File, std::u16string_view TypeName, uint1
     Problem("PE: no DOS header (\"MZ\") at the start of the file");
     return Lookup;
   }
-  const std::optional<uint32_t> PeOffset = ReadU32(File, DosLfanewOffset);
+  const std::optional<uint32_t> PeOffset = ReadU32(File, kDosLfanewOffset);
   if (!PeOffset) {
     Problem("PE: file ends inside the DOS header");
     return Lookup;
@@ -141,7 +141,7 @@ ResourceLookup FindPeResource(ByteView File, std::u16string_view TypeName, uint1
   const std::optional<uint16_t> Machine = ReadU16(File, Coff);
   const std::optional<uint16_t> SectionCount = ReadU16(File, Coff + 2);
   const std::optional<uint16_t> OptionalSize = ReadU16(File, Coff + 16);
-  const uint64_t Optional = Coff + CoffHeaderSize;
+  const uint64_t Optional = Coff + kCoffHeaderSize;
   const std::optional<uint16_t> Magic = ReadU16(File, Optional);
   if (!Machine || !SectionCount || !OptionalSize || !Magic) {
     Problem("PE: file ends inside the PE headers");
@@ -149,27 +149,27 @@ ResourceLookup FindPeResource(ByteView File, std::u16string_view TypeName, uint1
   }
   Lookup.Pe.Machine = *Machine;
   Lookup.Pe.Magic = *Magic;
-  if (*Magic != OptionalHeaderMagicPe32Plus) {
-    Problem("PE: optional header magic " + Hex(*Magic) + ", expected " + Hex(OptionalHeaderMagicPe32Plus) +
+  if (*Magic != kOptionalHeaderMagicPe32Plus) {
+    Problem("PE: optional header magic " + Hex(*Magic) + ", expected " + Hex(kOptionalHeaderMagicPe32Plus) +
             " (PE32+)");
     return Lookup;
   }
-  if (*Machine != MachineX64) {
-    Problem("PE: machine " + Hex(*Machine) + ", expected " + Hex(MachineX64) + " (x64)");
+  if (*Machine != kMachineX64) {
+    Problem("PE: machine " + Hex(*Machine) + ", expected " + Hex(kMachineX64) + " (x64)");
   }
-  const std::optional<uint16_t> Subsystem = ReadU16(File, Optional + OptionalSubsystemOffset);
-  const std::optional<uint32_t> RvaCount = ReadU32(File, Optional + OptionalRvaCountOffset);
+  const std::optional<uint16_t> Subsystem = ReadU16(File, Optional + kOptionalSubsystemOffset);
+  const std::optional<uint32_t> RvaCount = ReadU32(File, Optional + kOptionalRvaCountOffset);
   if (!Subsystem || !RvaCount) {
     Problem("PE: file ends inside the optional header");
     return Lookup;
   }
   Lookup.Pe.Subsystem = *Subsystem;
-  if (*Subsystem != SubsystemEfiBootServiceDriver) {
+  if (*Subsystem != kSubsystemEfiBootServiceDriver) {
     Problem("PE: subsystem " + std::to_string(*Subsystem) + ", expected " +
-            std::to_string(SubsystemEfiBootServiceDriver) + " (EFI boot-service driver)");
+            std::to_string(kSubsystemEfiBootServiceDriver) + " (EFI boot-service driver)");
   }
-  const uint64_t DirectoryEntryOffset = OptionalDirectoriesOffset + ResourceDirectoryIndex * 8;
-  if (*RvaCount <= ResourceDirectoryIndex || *OptionalSize < DirectoryEntryOffset + 8) {
+  const uint64_t DirectoryEntryOffset = kOptionalDirectoriesOffset + kResourceDirectoryIndex * 8;
+  if (*RvaCount <= kResourceDirectoryIndex || *OptionalSize < DirectoryEntryOffset + 8) {
     Problem("PE: the optional header has no resource data directory");
     return Lookup;
   }
@@ -187,7 +187,7 @@ ResourceLookup FindPeResource(ByteView File, std::u16string_view TypeName, uint1
   std::vector<Section> Sections;
   const uint64_t SectionTable = Optional + *OptionalSize;
   for (uint32_t Index = 0; Index < *SectionCount; Index++) {
-    const uint64_t At = SectionTable + uint64_t{Index} * SectionHeaderSize;
+    const uint64_t At = SectionTable + uint64_t{Index} * kSectionHeaderSize;
     const std::optional<uint32_t> VirtualSize = ReadU32(File, At + 8);
     const std::optional<uint32_t> VirtualAddress = ReadU32(File, At + 12);
     const std::optional<uint32_t> RawSize = ReadU32(File, At + 16);
@@ -263,7 +263,7 @@ ResourceLookup FindPeResource(ByteView File, std::u16string_view TypeName, uint1
   }
 
   // The data entry: RVA, size, code page, reserved.
-  const std::optional<ByteView> DataEntry = SubView(Tree.Bytes(), Current->TargetOffset, ResourceDataEntrySize);
+  const std::optional<ByteView> DataEntry = SubView(Tree.Bytes(), Current->TargetOffset, kResourceDataEntrySize);
   if (!DataEntry) {
     Problem("resource: the data entry for " + Wanted + " does not fit in the resource data");
     return Lookup;

@@ -13,9 +13,9 @@
 
 namespace imagepkg {
 
-constexpr uint16_t MachineX64 = 0x8664;
-constexpr uint16_t OptionalHeaderMagicPe32Plus = 0x20B;
-constexpr uint16_t SubsystemEfiBootServiceDriver = 11;
+constexpr uint16_t kMachineX64 = 0x8664;
+constexpr uint16_t kOptionalHeaderMagicPe32Plus = 0x20B;
+constexpr uint16_t kSubsystemEfiBootServiceDriver = 11;
 
 struct PeSummary {
   uint16_t Machine = 0;

@@ -7,7 +7,7 @@ namespace {
 // Entry header: DataSize, HeaderSize, type, name (each a UTF-16 string or
 // 0xFFFF plus a numeric id), padding to 4, then DataVersion, MemoryFlags,
 // LanguageId, Version and Characteristics. Data follows, padded to 4.
-constexpr uint16_t MemoryFlagsMoveablePureDiscardable = 0x1030;
+constexpr uint16_t kMemoryFlagsMoveablePureDiscardable = 0x1030;
 
 void PadTo4(Bytes &Out) {
   while (Out.size() % 4 != 0) {
@@ -46,7 +46,7 @@ Bytes BuildResFile(std::u16string_view TypeName, uint16_t NameId, uint16_t Langu
   AppendU16(TypeAndName, 0);
   AppendU16(TypeAndName, 0xFFFF);
   AppendU16(TypeAndName, NameId);
-  AppendEntry(Out, TypeAndName, MemoryFlagsMoveablePureDiscardable, Language, Data);
+  AppendEntry(Out, TypeAndName, kMemoryFlagsMoveablePureDiscardable, Language, Data);
   return Out;
 }
 

@@ -9,7 +9,7 @@
 
 namespace imagepkg {
 
-constexpr uint16_t LanguageEnglishUs = 1033;
+constexpr uint16_t kLanguageEnglishUs = 1033;
 
 // The leading empty entry that marks a 32-bit .res file, then one entry of
 // type TypeName (a string name, not a numeric type), numeric name NameId,

@@ -15,7 +15,7 @@ namespace imagepkg {
 
 namespace {
 
-constexpr const char *Tool = "theme-pack: ";
+constexpr const char *kTool = "theme-pack: ";
 
 std::string JoinPath(const std::string &Folder, const std::string &File) {
   return Folder.empty() ? File : Folder + "/" + File;
@@ -149,23 +149,23 @@ int RunThemePack(const std::vector<std::string> &Arguments, std::ostream &Out, s
   const PackResult Packed = PackFromManifest(ManifestPath);
   if (!Packed.Problems.empty()) {
     for (const std::string &Problem : Packed.Problems) {
-      Err << Tool << Problem << "\n";
+      Err << kTool << Problem << "\n";
     }
-    Err << Tool << Packed.Problems.size() << (Packed.Problems.size() == 1 ? " problem" : " problems")
+    Err << kTool << Packed.Problems.size() << (Packed.Problems.size() == 1 ? " problem" : " problems")
         << "; no package written\n";
     RemoveOutputs();
     return 1;
   }
 
-  const Bytes Res = BuildResFile(HiiResourceType, HiiResourceId, LanguageEnglishUs, ResourceDataFor(Packed.List));
+  const Bytes Res = BuildResFile(kHiiResourceType, kHiiResourceId, kLanguageEnglishUs, ResourceDataFor(Packed.List));
   std::string Error;
   if (!WriteFileAtomically(ResPath, Res, Error) ||
       (!PackageOut.empty() && !WriteFileAtomically(PackageOut, Packed.List, Error))) {
-    Err << Tool << Error << "\n";
+    Err << kTool << Error << "\n";
     RemoveOutputs();
     return 1;
   }
-  Out << Tool << "packed " << ThemeImageCount << " images, package list " << Packed.List.size() << " bytes, into "
+  Out << kTool << "packed " << kThemeImageCount << " images, package list " << Packed.List.size() << " bytes, into "
       << ResPath << "\n";
   return 0;
 }

@@ -12,8 +12,8 @@
 namespace imagepkg {
 
 // The resource that carries the package list in the driver.
-inline constexpr char16_t HiiResourceType[] = u"HII";
-constexpr uint16_t HiiResourceId = 1;
+inline constexpr char16_t kHiiResourceType[] = u"HII";
+constexpr uint16_t kHiiResourceId = 1;
 
 struct PackResult {
   std::vector<std::string> Problems;  // every problem found; empty on success

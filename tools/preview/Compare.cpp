@@ -240,8 +240,8 @@ std::optional<Json> ReadFacts(const std::string &Path, std::string &Error) {
     Error = Path + ": not a JSON object";
     return std::nullopt;
   }
-  if (Facts.value("format", "") != FactsFormat || !Facts.contains("version") || Facts["version"] != FactsVersion) {
-    Error = Path + ": not theme-preview facts of version " + std::to_string(FactsVersion) + " (format " +
+  if (Facts.value("format", "") != kFactsFormat || !Facts.contains("version") || Facts["version"] != kFactsVersion) {
+    Error = Path + ": not theme-preview facts of version " + std::to_string(kFactsVersion) + " (format " +
             (Facts.contains("format") ? Show(Facts["format"]) : std::string("none")) + ", version " +
             (Facts.contains("version") ? Show(Facts["version"]) : std::string("none")) +
             "); draw both builds with the same theme-preview";

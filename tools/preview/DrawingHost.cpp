@@ -16,10 +16,10 @@ namespace {
 
 DrawingHost *gActiveHost = nullptr;
 
-constexpr UINT32 LargestImage = 8192;
+constexpr UINT32 kLargestImage = 8192;
 
 // The text the custom-drawn item shows, as the host would hold it.
-const CHAR16 CustomItemText[] = u"Custom item";
+const CHAR16 kCustomItemText[] = u"Custom item";
 
 // The host's font record: the plug-in reads the UINT32 at byte 8.
 struct HostFont {
@@ -170,18 +170,18 @@ void DrawingHost::Note(std::string Line) {
 
 // Calls to the styled object read as in the tables; others name their object.
 std::string DrawingHost::ObjectPrefix(uint64_t Object) const {
-  return Object == StyledObjectHandle ? std::string() : ObjectName(Object) + ": ";
+  return Object == kStyledObjectHandle ? std::string() : ObjectName(Object) + ": ";
 }
 
 std::string DrawingHost::ObjectName(uint64_t Object) const {
   switch (Object) {
-    case StyledObjectHandle:
+    case kStyledObjectHandle:
       return "obj";
-    case ParentObjectHandle:
+    case kParentObjectHandle:
       return "parent";
-    case ChildObjectHandle:
+    case kChildObjectHandle:
       return "child";
-    case CustomItemHandle:
+    case kCustomItemHandle:
       return "item";
     default:
       return Number(Object);
@@ -235,7 +235,7 @@ struct DrawingHost::Operations {
   }
   static UINT64 EFIAPI GetObjectParent(UINT64 Object) {
     H().Note(H().ObjectPrefix(Object) + "GetObjectParent -> parent");
-    return ParentObjectHandle;
+    return kParentObjectHandle;
   }
   static UINTN EFIAPI GetObjectArea(UINT64 Object, VOID *Area) {
     const OBJECT_AREA Answer{H().Answers_.AreaHorizontal, H().Answers_.AreaVertical};
@@ -266,7 +266,7 @@ struct DrawingHost::Operations {
   }
   static UINT64 EFIAPI FindChild(UINT64 Object, UINT32 Identifier) {
     H().Note(H().ObjectPrefix(Object) + "FindChild(" + Number(Identifier) + ") -> child");
-    return ChildObjectHandle;
+    return kChildObjectHandle;
   }
   static UINT64 EFIAPI CreateObject(UINT32 Kind, UINT64 Parent, INT32 X, INT32 Y, INT32 Width, INT32 Height) {
     const UINT64 Object = 0x5500 + H().Objects_.size();
@@ -296,7 +296,7 @@ struct DrawingHost::Operations {
   static UINTN EFIAPI AllocImage(THEME_IMAGE *Image, UINT32 Width, UINT32 Height) {
     // A size no screen needs (a negative one wrapped, say) gets no pixels
     // rather than taking the machine's memory.
-    const bool Sane = Width <= LargestImage && Height <= LargestImage;
+    const bool Sane = Width <= kLargestImage && Height <= kLargestImage;
     const uint32_t Handle = H().Store(Sane ? Pixmap(static_cast<int32_t>(Width), static_cast<int32_t>(Height)) : Pixmap());
     memcpy(Image->HostOwned1, &Handle, sizeof(Handle));
     Image->Width = Width;
@@ -525,8 +525,8 @@ UINT64 EFIAPI DrawingHost::Operations::ObjectRequest(UINT64 Object, UINT64 Code,
   UINT64 Result = 0;
   std::string Line = Host.ObjectPrefix(Object) + "Req(" + Decimal(Code) + ", " + SignedNumber(Index) + ", " +
                      Host.BrushNotation(Value) + ")";
-  if (Object == CustomItemHandle && Code == 615) {
-    Result = reinterpret_cast<UINT64>(CustomItemText);
+  if (Object == kCustomItemHandle && Code == 615) {
+    Result = reinterpret_cast<UINT64>(kCustomItemText);
     Line += " -> text";
   } else if (Host.Styling_ && (Code == 1550 || Code == 852269)) {
     Result = Host.Answers_.RequestResult;
@@ -599,7 +599,7 @@ namespace {
 // Slots the plug-in has no business calling stop the run with their number.
 struct StopAtUnlistedCall {
   [[noreturn]] static UINTN Called(UINT8 Table, UINT8 Slot) {
-    fprintf(stderr, "theme-preview: the plug-in called unlisted host %s slot %u\n", Table == HostTableUi ? "UI" : "services",
+    fprintf(stderr, "theme-preview: the plug-in called unlisted host %s slot %u\n", Table == kHostTableUi ? "UI" : "services",
             static_cast<unsigned>(Slot));
     abort();
   }
@@ -619,8 +619,8 @@ DrawingHost::DrawingHost(int32_t ScreenWidth, int32_t ScreenHeight)
     abort();
   }
   gActiveHost = this;
-  FillWithSlotTraps<StopAtUnlistedCall, HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui.Slot);
-  FillWithSlotTraps<StopAtUnlistedCall, HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services.Slot);
+  FillWithSlotTraps<StopAtUnlistedCall, kHostTableUi, HOST_UI_TABLE_SLOT_COUNT>(Ui.Slot);
+  FillWithSlotTraps<StopAtUnlistedCall, kHostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(Services.Slot);
   // Every listed slot gets its drawing operation; a slot added to a list
   // without one here does not compile.
 #define HOST_UI_SLOT(Number, Name, Type) Ui.Name = Operations::Name;

@@ -41,10 +41,10 @@ struct ObjectAnswers {
 };
 
 // Object handles the host hands out; the trace names them.
-inline constexpr uint64_t StyledObjectHandle = 0x5100;
-inline constexpr uint64_t ParentObjectHandle = 0x5200;
-inline constexpr uint64_t ChildObjectHandle = 0x5300;
-inline constexpr uint64_t CustomItemHandle = 0x5400;
+inline constexpr uint64_t kStyledObjectHandle = 0x5100;
+inline constexpr uint64_t kParentObjectHandle = 0x5200;
+inline constexpr uint64_t kChildObjectHandle = 0x5300;
+inline constexpr uint64_t kCustomItemHandle = 0x5400;
 
 class DrawingHost {
  public:

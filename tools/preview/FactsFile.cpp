@@ -55,8 +55,8 @@ std::string PixelHash(const Pixmap &Pixels) {
 
 Json FactsToJson(const PreviewFacts &Facts, const Sheet &Drawn, const std::string &SheetFileName) {
   Json Out;
-  Out["format"] = FactsFormat;
-  Out["version"] = FactsVersion;
+  Out["format"] = kFactsFormat;
+  Out["version"] = kFactsVersion;
   Out["theme"] = {{"name", Facts.ThemeName}, {"interface_version", Facts.Version}};
   Out["sheet"] = {{"file", SheetFileName},
                   {"width", Drawn.Pixels.Width},

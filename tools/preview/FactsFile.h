@@ -15,8 +15,8 @@ namespace preview {
 
 using Json = nlohmann::ordered_json;
 
-inline constexpr const char *FactsFormat = "theme-preview facts";
-inline constexpr int FactsVersion = 1;
+inline constexpr const char *kFactsFormat = "theme-preview facts";
+inline constexpr int kFactsVersion = 1;
 
 // A 64-bit FNV-1a hash, taken a 32-bit word at a time, of a pixmap's size
 // and pixels, as 16 hex digits.

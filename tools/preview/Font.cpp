@@ -7,8 +7,8 @@ namespace preview {
 
 namespace {
 
-constexpr const char *FontDirectory = "/usr/share/fonts/truetype/dejavu/";
-constexpr const char *FaceFiles[] = {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSansMono.ttf"};
+constexpr const char *kFontDirectory = "/usr/share/fonts/truetype/dejavu/";
+constexpr const char *kFaceFiles[] = {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSansMono.ttf"};
 
 }  // namespace
 
@@ -29,7 +29,7 @@ Fonts::Fonts() : Impl_(std::make_unique<Impl>()) {
     return;
   }
   for (int Index = 0; Index < 3; Index++) {
-    const std::string Path = std::string(FontDirectory) + FaceFiles[Index];
+    const std::string Path = std::string(kFontDirectory) + kFaceFiles[Index];
     if (FT_New_Face(Impl_->Library, Path.c_str(), 0, &Impl_->Faces[Index]) != 0) {
       Error = "cannot open the font " + Path + " (Debian package fonts-dejavu-core)";
       return;

@@ -15,14 +15,14 @@ namespace preview {
 
 namespace {
 
-constexpr uint32_t HighestHostImageId = 0xFFFF;
-constexpr int32_t HighestValueId = 63;
+constexpr uint32_t kHighestHostImageId = 0xFFFF;
+constexpr int32_t kHighestValueId = 63;
 
 // The host image the theme's background replaces, and the design
 // rectangles the preview's events concern.
-constexpr uint32_t BackgroundHostImage = 1;
-constexpr int32_t PaintedItemRect = 2;
-constexpr int32_t LayoutEventRect = 4;
+constexpr uint32_t kBackgroundHostImage = 1;
+constexpr int32_t kPaintedItemRect = 2;
+constexpr int32_t kLayoutEventRect = 4;
 
 HOST_RECT QueryRect(int32_t Index) {
   HOST_RECT Rect{};
@@ -32,7 +32,7 @@ HOST_RECT QueryRect(int32_t Index) {
 
 uint64_t SendEvent(DrawingHost &Host, uint64_t Code, void *Data) {
   HOST_EVENT Event{};
-  Event.Target = CustomItemHandle;
+  Event.Target = kCustomItemHandle;
   Event.Code = Code;
   Event.Data = Data;
   return Host.Hook() != nullptr ? Host.Hook()(&Event) : 0;
@@ -63,7 +63,7 @@ BrushCell CellFor(const DrawingHost &Host, uint16_t Field) {
 
 StyleRow StyleSample(DrawingHost &Host, const SampleObject &Sample) {
   Host.BeginStyling(Sample.Answers);
-  mThemeProvider.StyleObject(StyledObjectHandle, Sample.Class, Sample.PartCode, Sample.ObjectId);
+  mThemeProvider.StyleObject(kStyledObjectHandle, Sample.Class, Sample.PartCode, Sample.ObjectId);
   Host.EndStyling();
   StyleRow Row;
   Row.Label = SampleLabel(Sample);
@@ -114,16 +114,16 @@ ScreenFacts RunScreen(const std::vector<ThemeImage> &Images, int32_t Width, int3
   mThemeProvider.Notify(0);
   mThemeProvider.Notify(1);
   Screen.SetUpCalls = std::exchange(Host.HostCalls, {});
-  if (const Pixmap *Background = Host.PixelsOf(Host.ImageInEffect(BackgroundHostImage))) {
+  if (const Pixmap *Background = Host.PixelsOf(Host.ImageInEffect(kBackgroundHostImage))) {
     Canvas(Host.Screen).DrawScaled(0, 0, Width, Height, *Background);
   }
   for (int32_t Index = 0; Index < THEME_RECT_COUNT; Index++) {
     Screen.Rects[Index] = QueryRect(Index);
   }
 
-  Host.CustomItemRect = Screen.Rects[PaintedItemRect];
+  Host.CustomItemRect = Screen.Rects[kPaintedItemRect];
   Screen.CustomItem = Host.CustomItemRect;
-  Screen.LayoutBefore = Screen.Rects[LayoutEventRect];
+  Screen.LayoutBefore = Screen.Rects[kLayoutEventRect];
   Screen.LayoutAfter = Screen.LayoutBefore;
   SendEvent(Host, HOST_EVENT_LAYOUT, &Screen.LayoutAfter);
   SendEvent(Host, HOST_EVENT_PAINT, nullptr);
@@ -209,7 +209,7 @@ PreviewFacts RunPreview(std::vector<ThemeImage> Images, const std::vector<std::p
   // The map as the record's own lookup answers it. Each image's host ids
   // come from the inspector's walk of the same table instead, so the facts
   // hold two independent readings of the map.
-  for (uint32_t HostId = 0; HostId <= HighestHostImageId; HostId++) {
+  for (uint32_t HostId = 0; HostId <= kHighestHostImageId; HostId++) {
     if (const UINTN ThemeId = mThemeProvider.MapImage(HostId); ThemeId != 0) {
       Facts.ImageMap[HostId] = static_cast<uint32_t>(ThemeId);
     }
@@ -222,7 +222,7 @@ PreviewFacts RunPreview(std::vector<ThemeImage> Images, const std::vector<std::p
   // ignores the pointer, so any Default will do.
   DrawingHost Host(1920, 1080);
   Host.AttachTo(&mThemeProvider);
-  for (int32_t Id = 0; Id <= HighestValueId; Id++) {
+  for (int32_t Id = 0; Id <= kHighestValueId; Id++) {
     const uint64_t WithZero = mThemeProvider.GetValue(Id, 0);
     const uint64_t WithOne = mThemeProvider.GetValue(Id, 1);
     if (WithZero != 0 || WithOne != 1) {

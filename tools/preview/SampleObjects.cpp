@@ -11,12 +11,12 @@ namespace {
 
 // An identifier that no row of the first stage lists, and a part code that
 // no row of the second lists, so that the later stages get the object.
-constexpr uint32_t UnlistedId = 0;
-constexpr uint16_t UnlistedPart = 0;
-constexpr uint16_t AnyClass = 0;
+constexpr uint32_t kUnlistedId = 0;
+constexpr uint16_t kUnlistedPart = 0;
+constexpr uint16_t kAnyClass = 0;
 
 // A class that no part code's row names: the "other" line of each.
-constexpr uint16_t OtherClass = 5;
+constexpr uint16_t kOtherClass = 5;
 
 // Calls Visit (key, marker) for every line of a stage's table, in table
 // order: once for each key of the row that the line opens, and once for
@@ -63,28 +63,28 @@ std::string Hex(uint32_t Value, int Digits) {
 
 std::vector<SampleObject> SampleObjects() {
   std::vector<SampleObject> Samples;
-  ForEachLine(mStyleById, [&Samples](uint32_t Key, const STYLE_STEP &) {
-    Samples.push_back({Stage::ById, AnyClass, UnlistedPart, Key, AnswersFor(Stage::ById, AnyClass)});
+  ForEachLine(kStyleById, [&Samples](uint32_t Key, const STYLE_STEP &) {
+    Samples.push_back({Stage::ById, kAnyClass, kUnlistedPart, Key, AnswersFor(Stage::ById, kAnyClass)});
   });
   // A part code's class lines each get their class, its line for every
   // class after them a class they do not name; a part code without class
   // lines gets one sample for all classes.
   std::optional<uint16_t> ClassLinesOf;
-  ForEachLine(mStyleByPartCode, [&](uint32_t Key, const STYLE_STEP &Marker) {
+  ForEachLine(kStyleByPartCode, [&](uint32_t Key, const STYLE_STEP &Marker) {
     const uint16_t PartCode = static_cast<uint16_t>(Key);
-    uint16_t Class = AnyClass;
+    uint16_t Class = kAnyClass;
     if (Marker.Op == StyleOpClassLine) {
       Class = Marker.Code;
       ClassLinesOf = PartCode;
     } else {
-      Class = ClassLinesOf == PartCode ? OtherClass : AnyClass;
+      Class = ClassLinesOf == PartCode ? kOtherClass : kAnyClass;
       ClassLinesOf.reset();
     }
-    Samples.push_back({Stage::ByPart, Class, PartCode, UnlistedId, AnswersFor(Stage::ByPart, Class)});
+    Samples.push_back({Stage::ByPart, Class, PartCode, kUnlistedId, AnswersFor(Stage::ByPart, Class)});
   });
-  ForEachLine(mStyleByClass, [&Samples](uint32_t Key, const STYLE_STEP &) {
+  ForEachLine(kStyleByClass, [&Samples](uint32_t Key, const STYLE_STEP &) {
     const uint16_t Class = static_cast<uint16_t>(Key);
-    Samples.push_back({Stage::ByClass, Class, UnlistedPart, UnlistedId, AnswersFor(Stage::ByClass, Class)});
+    Samples.push_back({Stage::ByClass, Class, kUnlistedPart, kUnlistedId, AnswersFor(Stage::ByClass, Class)});
   });
   return Samples;
 }
@@ -94,7 +94,7 @@ std::string SampleLabel(const SampleObject &Sample) {
     case Stage::ById:
       return "id " + Hex(Sample.ObjectId, 8);
     case Stage::ByPart:
-      return "part " + Hex(Sample.PartCode, 4) + (Sample.Class != AnyClass ? " class " + std::to_string(Sample.Class) : "");
+      return "part " + Hex(Sample.PartCode, 4) + (Sample.Class != kAnyClass ? " class " + std::to_string(Sample.Class) : "");
     case Stage::ByClass:
       return "class " + std::to_string(Sample.Class);
   }

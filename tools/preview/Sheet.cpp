@@ -11,27 +11,27 @@ namespace preview {
 
 namespace {
 
-constexpr int32_t SheetWidth = 1960;
-constexpr int32_t Margin = 20;
-constexpr uint32_t PaperColor = 0xFFF4F4F2;
-constexpr uint32_t InkColor = 0xFF1A1A1A;
-constexpr uint32_t FaintInk = 0xFF6A6A6A;
-constexpr uint32_t RuleColor = 0xFFC8C8C4;
+constexpr int32_t kSheetWidth = 1960;
+constexpr int32_t kMargin = 20;
+constexpr uint32_t kPaperColor = 0xFFF4F4F2;
+constexpr uint32_t kInkColor = 0xFF1A1A1A;
+constexpr uint32_t kFaintInk = 0xFF6A6A6A;
+constexpr uint32_t kRuleColor = 0xFFC8C8C4;
 
-constexpr int32_t TitleSize = 30;
-constexpr int32_t HeadingSize = 24;
-constexpr int32_t LabelSize = 15;
-constexpr int32_t MonoSize = 13;
-constexpr int32_t MonoLineHeight = 17;
+constexpr int32_t kTitleSize = 30;
+constexpr int32_t kHeadingSize = 24;
+constexpr int32_t kLabelSize = 15;
+constexpr int32_t kMonoSize = 13;
+constexpr int32_t kMonoLineHeight = 17;
 
 // Ten outline colours, one per layout rectangle, that read on the artwork.
-constexpr uint32_t RectColors[THEME_RECT_COUNT] = {0xFFFFFFFF, 0xFFFF5A5A, 0xFF4DD2FF, 0xFFFFD23F, 0xFF7CFF6B,
+constexpr uint32_t kRectColors[THEME_RECT_COUNT] = {0xFFFFFFFF, 0xFFFF5A5A, 0xFF4DD2FF, 0xFFFFD23F, 0xFF7CFF6B,
                                                    0xFFFF8FE3, 0xFFFFA24D, 0xFFB58CFF, 0xFF3FFFD2, 0xFFE6E6E6};
 
-constexpr int32_t BrushSize = 26;
-constexpr int32_t StateCellWidth = 4 * (BrushSize + 2) + 10;
-constexpr int32_t BoardLabelWidth = 250;
-constexpr int32_t BoardCallsX = Margin + BoardLabelWidth + 7 * StateCellWidth + 16;
+constexpr int32_t kBrushSize = 26;
+constexpr int32_t kStateCellWidth = 4 * (kBrushSize + 2) + 10;
+constexpr int32_t kBoardLabelWidth = 250;
+constexpr int32_t kBoardCallsX = kMargin + kBoardLabelWidth + 7 * kStateCellWidth + 16;
 
 std::string SizeText(int32_t Width, int32_t Height) { return std::to_string(Width) + "x" + std::to_string(Height); }
 
@@ -42,7 +42,7 @@ class SheetWriter {
 
   Sheet Finish() {
     Sheet Result;
-    Result.Pixels = Pixmap(SheetWidth, Cursor_ + Margin, PaperColor);
+    Result.Pixels = Pixmap(kSheetWidth, Cursor_ + kMargin, kPaperColor);
     for (const auto &Step : Steps_) {
       Step(Result.Pixels);
     }
@@ -64,23 +64,23 @@ class SheetWriter {
   // The note stands beside the title when it fits there, else below it.
   void Heading(const std::string &Title, const std::string &Note) {
     Cursor_ += 18;
-    Text(Margin, Cursor_, Title, Face::SansBold, HeadingSize, InkColor);
-    const int32_t NoteX = Margin + Measure(Title, Face::SansBold, HeadingSize) + 16;
-    int32_t Bottom = Cursor_ + HeadingSize;
-    if (NoteX + Measure(Note, Face::Sans, LabelSize) <= SheetWidth - Margin) {
-      Text(NoteX, Cursor_ + 7, Note, Face::Sans, LabelSize, FaintInk);
+    Text(kMargin, Cursor_, Title, Face::SansBold, kHeadingSize, kInkColor);
+    const int32_t NoteX = kMargin + Measure(Title, Face::SansBold, kHeadingSize) + 16;
+    int32_t Bottom = Cursor_ + kHeadingSize;
+    if (NoteX + Measure(Note, Face::Sans, kLabelSize) <= kSheetWidth - kMargin) {
+      Text(NoteX, Cursor_ + 7, Note, Face::Sans, kLabelSize, kFaintInk);
     } else {
-      Text(Margin, Bottom + 6, Note, Face::Sans, LabelSize, FaintInk);
-      Bottom += LabelSize + 10;
+      Text(kMargin, Bottom + 6, Note, Face::Sans, kLabelSize, kFaintInk);
+      Bottom += kLabelSize + 10;
     }
     Cursor_ = Bottom + 14;
     const int32_t RuleY = Cursor_ - 6;
-    Later([=](Pixmap &Target) { Canvas(Target).Fill(Margin, RuleY, SheetWidth - 2 * Margin, 1, RuleColor); });
+    Later([=](Pixmap &Target) { Canvas(Target).Fill(kMargin, RuleY, kSheetWidth - 2 * kMargin, 1, kRuleColor); });
   }
 
   void Keep(const std::string &Key, SheetArea Area) { Areas_[Key] = Area; }
 
-  int32_t Cursor_ = Margin;
+  int32_t Cursor_ = kMargin;
 
  private:
   Fonts &Text_;
@@ -115,35 +115,35 @@ void DrawScreenImage(SheetWriter &W, const ScreenFacts &Screen, int32_t X, int32
     Paint.Draw(X, Y, Screen.Screen);
     for (int32_t Index = 0; Index < THEME_RECT_COUNT; Index++) {
       const HOST_RECT &R = Screen.Rects[Index];
-      Paint.Outline(X + R.Left, Y + R.Top, R.Right - R.Left, R.Bottom - R.Top, 3, RectColors[Index]);
+      Paint.Outline(X + R.Left, Y + R.Top, R.Right - R.Left, R.Bottom - R.Top, 3, kRectColors[Index]);
     }
     const HOST_RECT &L = Screen.LayoutAfter;
     for (int32_t Step = 0; Step < L.Right - L.Left; Step += 12) {
-      Paint.Fill(X + L.Left + Step, Y + L.Top, 6, 2, RectColors[4]);
-      Paint.Fill(X + L.Left + Step, Y + L.Bottom - 2, 6, 2, RectColors[4]);
+      Paint.Fill(X + L.Left + Step, Y + L.Top, 6, 2, kRectColors[4]);
+      Paint.Fill(X + L.Left + Step, Y + L.Bottom - 2, 6, 2, kRectColors[4]);
     }
     for (int32_t Step = 0; Step < L.Bottom - L.Top; Step += 12) {
-      Paint.Fill(X + L.Left, Y + L.Top + Step, 2, 6, RectColors[4]);
-      Paint.Fill(X + L.Right - 2, Y + L.Top + Step, 2, 6, RectColors[4]);
+      Paint.Fill(X + L.Left, Y + L.Top + Step, 2, 6, kRectColors[4]);
+      Paint.Fill(X + L.Right - 2, Y + L.Top + Step, 2, 6, kRectColors[4]);
     }
   });
   for (int32_t Index = 0; Index < THEME_RECT_COUNT; Index++) {
     const HOST_RECT &R = Screen.Rects[Index];
     const std::string Label = std::to_string(Index) + "  " + RectText(R);
-    const int32_t LabelWidth = W.Measure(Label, Face::SansBold, LabelSize) + 10;
+    const int32_t LabelWidth = W.Measure(Label, Face::SansBold, kLabelSize) + 10;
     // Rectangles 0 and 5 share their corner with others: their labels go lower.
     const int32_t LabelX = X + R.Left + 4;
     const int32_t LabelY = Y + R.Top + 4 + (Index == 5 ? 28 : 0) + (Index == 0 ? 56 : 0);
-    W.Later([=](Pixmap &Target) { Canvas(Target).Fill(LabelX, LabelY, LabelWidth, LabelSize + 8, 0xD0000000); });
-    W.Text(LabelX + 5, LabelY + 2, Label, Face::SansBold, LabelSize, RectColors[Index]);
+    W.Later([=](Pixmap &Target) { Canvas(Target).Fill(LabelX, LabelY, LabelWidth, kLabelSize + 8, 0xD0000000); });
+    W.Text(LabelX + 5, LabelY + 2, Label, Face::SansBold, kLabelSize, kRectColors[Index]);
   }
   const HOST_RECT &L = Screen.LayoutAfter;
   const std::string Narrowed = "4 after the layout event  " + RectText(L);
-  const int32_t NarrowedWidth = W.Measure(Narrowed, Face::Sans, LabelSize) + 10;
+  const int32_t NarrowedWidth = W.Measure(Narrowed, Face::Sans, kLabelSize) + 10;
   W.Later([=](Pixmap &Target) {
-    Canvas(Target).Fill(X + L.Left + 4, Y + L.Bottom - LabelSize - 12, NarrowedWidth, LabelSize + 8, 0xD0000000);
+    Canvas(Target).Fill(X + L.Left + 4, Y + L.Bottom - kLabelSize - 12, NarrowedWidth, kLabelSize + 8, 0xD0000000);
   });
-  W.Text(X + L.Left + 9, Y + L.Bottom - LabelSize - 10, Narrowed, Face::Sans, LabelSize, RectColors[4]);
+  W.Text(X + L.Left + 9, Y + L.Bottom - kLabelSize - 10, Narrowed, Face::Sans, kLabelSize, kRectColors[4]);
   W.Keep(ScreenKey(Screen), {X, Y, Screen.Width, Screen.Height});
 }
 
@@ -155,15 +155,15 @@ int32_t DrawStore(SheetWriter &W, const ScreenFacts &Screen, int32_t X, int32_t 
   for (const StoreItem &Item : Screen.Store) {
     const std::string Caption = Item.Label + "  " + SizeText(Item.Pixels.Width, Item.Pixels.Height) +
                                 (Item.Mode != 0 ? "  mode " + std::to_string(Item.Mode) : "");
-    const int32_t CellWidth = std::max(Item.Pixels.Width, W.Measure(Caption, Face::Sans, LabelSize)) + 14;
-    const int32_t CellHeight = Item.Pixels.Height + LabelSize + 16;
+    const int32_t CellWidth = std::max(Item.Pixels.Width, W.Measure(Caption, Face::Sans, kLabelSize)) + 14;
+    const int32_t CellHeight = Item.Pixels.Height + kLabelSize + 16;
     if (PenX + CellWidth > X + Width && PenX != X) {
       PenX = X;
       PenY += ShelfHeight;
       ShelfHeight = 0;
     }
-    W.Text(PenX, PenY, Caption, Face::Sans, LabelSize, InkColor);
-    const int32_t ImageY = PenY + LabelSize + 6;
+    W.Text(PenX, PenY, Caption, Face::Sans, kLabelSize, kInkColor);
+    const int32_t ImageY = PenY + kLabelSize + 6;
     W.Later([&Item, PenX, ImageY](Pixmap &Target) { DrawPixmapOnChecker(Target, PenX, ImageY, Item.Pixels); });
     W.Keep(StoreKey(Screen, Item.Label), {PenX, ImageY, Item.Pixels.Width, Item.Pixels.Height});
     PenX += CellWidth;
@@ -179,14 +179,14 @@ void DrawScreens(SheetWriter &W, const PreviewFacts &Facts) {
               "the background (host image 1) and the ten layout rectangles as ThemeGetRect had them scaled; whatever "
               "the paint, layout and create events drew; the images set-up left in the host's store");
     const int32_t Top = W.Cursor_;
-    DrawScreenImage(W, Screen, Margin, Top);
-    const int32_t Beside = SheetWidth - 2 * Margin - Screen.Width - 20;
+    DrawScreenImage(W, Screen, kMargin, Top);
+    const int32_t Beside = kSheetWidth - 2 * kMargin - Screen.Width - 20;
     if (Beside >= 400) {
-      const int32_t Used = DrawStore(W, Screen, Margin + Screen.Width + 20, Top, Beside);
+      const int32_t Used = DrawStore(W, Screen, kMargin + Screen.Width + 20, Top, Beside);
       W.Cursor_ = Top + std::max(Screen.Height, Used) + 10;
     } else {
       W.Cursor_ = Top + Screen.Height + 14;
-      W.Cursor_ += DrawStore(W, Screen, Margin, W.Cursor_, SheetWidth - 2 * Margin) + 10;
+      W.Cursor_ += DrawStore(W, Screen, kMargin, W.Cursor_, kSheetWidth - 2 * kMargin) + 10;
     }
   }
 }
@@ -195,21 +195,21 @@ void DrawScreens(SheetWriter &W, const PreviewFacts &Facts) {
 
 void DrawKeep(Pixmap &Target, int32_t X, int32_t Y) {
   Canvas Paint(Target);
-  for (int32_t Step = 0; Step < BrushSize; Step += 4) {
-    Paint.Fill(X + Step, Y, 2, 1, FaintInk);
-    Paint.Fill(X + Step, Y + BrushSize - 1, 2, 1, FaintInk);
-    Paint.Fill(X, Y + Step, 1, 2, FaintInk);
-    Paint.Fill(X + BrushSize - 1, Y + Step, 1, 2, FaintInk);
+  for (int32_t Step = 0; Step < kBrushSize; Step += 4) {
+    Paint.Fill(X + Step, Y, 2, 1, kFaintInk);
+    Paint.Fill(X + Step, Y + kBrushSize - 1, 2, 1, kFaintInk);
+    Paint.Fill(X, Y + Step, 1, 2, kFaintInk);
+    Paint.Fill(X + kBrushSize - 1, Y + Step, 1, 2, kFaintInk);
   }
 }
 
 void DrawNone(Pixmap &Target, int32_t X, int32_t Y) {
   Canvas Paint(Target);
-  Paint.Fill(X, Y, BrushSize, BrushSize, 0xFFFFFFFF);
-  Paint.Outline(X, Y, BrushSize, BrushSize, 1, 0xFFD02020);
-  for (int32_t Step = 2; Step < BrushSize - 2; Step++) {
+  Paint.Fill(X, Y, kBrushSize, kBrushSize, 0xFFFFFFFF);
+  Paint.Outline(X, Y, kBrushSize, kBrushSize, 1, 0xFFD02020);
+  for (int32_t Step = 2; Step < kBrushSize - 2; Step++) {
     Paint.Fill(X + Step, Y + Step, 2, 1, 0xFFD02020);
-    Paint.Fill(X + BrushSize - 1 - Step - 1, Y + Step, 2, 1, 0xFFD02020);
+    Paint.Fill(X + kBrushSize - 1 - Step - 1, Y + Step, 2, 1, 0xFFD02020);
   }
 }
 
@@ -223,20 +223,20 @@ void DrawBrush(Pixmap &Target, int32_t X, int32_t Y, const BrushCell &Cell) {
       DrawNone(Target, X, Y);
       break;
     case BrushCell::Color:
-      Paint.Checkerboard(X, Y, BrushSize, BrushSize, 4);
-      for (int32_t Row = 0; Row < BrushSize; Row++) {
-        for (int32_t Column = 0; Column < BrushSize; Column++) {
+      Paint.Checkerboard(X, Y, kBrushSize, kBrushSize, 4);
+      for (int32_t Row = 0; Row < kBrushSize; Row++) {
+        for (int32_t Column = 0; Column < kBrushSize; Column++) {
           Paint.Blend(X + Column, Y + Row, Cell.Argb);
         }
       }
-      Paint.Outline(X, Y, BrushSize, BrushSize, 1, 0xFF909090);
+      Paint.Outline(X, Y, kBrushSize, kBrushSize, 1, 0xFF909090);
       break;
     case BrushCell::Image:
-      DrawThumb(Target, X, Y, BrushSize, Cell.Thumb);
-      Paint.Outline(X, Y, BrushSize, BrushSize, 1, 0xFF3070D0);
+      DrawThumb(Target, X, Y, kBrushSize, Cell.Thumb);
+      Paint.Outline(X, Y, kBrushSize, kBrushSize, 1, 0xFF3070D0);
       break;
     case BrushCell::Unknown:
-      Paint.Fill(X, Y, BrushSize, BrushSize, 0xFFFF00FF);
+      Paint.Fill(X, Y, kBrushSize, kBrushSize, 0xFFFF00FF);
       break;
   }
 }
@@ -254,37 +254,37 @@ std::vector<std::string> Wrap(const std::string &Line, size_t Width) {
 
 void DrawBoardLegend(SheetWriter &W) {
   const int32_t Y = W.Cursor_;
-  int32_t X = Margin;
+  int32_t X = kMargin;
   W.Later([=](Pixmap &Target) { DrawKeep(Target, X, Y); });
-  W.Text(X + BrushSize + 6, Y + 4, "keep (0xFFFF): position left as it is", Face::Sans, LabelSize, InkColor);
+  W.Text(X + kBrushSize + 6, Y + 4, "keep (0xFFFF): position left as it is", Face::Sans, kLabelSize, kInkColor);
   X += 330;
   W.Later([=](Pixmap &Target) { DrawNone(Target, X, Y); });
-  W.Text(X + BrushSize + 6, Y + 4, "0: explicitly no brush", Face::Sans, LabelSize, InkColor);
+  W.Text(X + kBrushSize + 6, Y + 4, "0: explicitly no brush", Face::Sans, kLabelSize, kInkColor);
   X += 250;
   W.Later([=](Pixmap &Target) {
     Canvas Paint(Target);
-    Paint.Fill(X, Y, BrushSize, BrushSize, 0xFFFF8333);
-    Paint.Outline(X, Y, BrushSize, BrushSize, 1, 0xFF909090);
+    Paint.Fill(X, Y, kBrushSize, kBrushSize, 0xFFFF8333);
+    Paint.Outline(X, Y, kBrushSize, kBrushSize, 1, 0xFF909090);
   });
-  W.Text(X + BrushSize + 6, Y + 4, "colour brush (grey frame)", Face::Sans, LabelSize, InkColor);
+  W.Text(X + kBrushSize + 6, Y + 4, "colour brush (grey frame)", Face::Sans, kLabelSize, kInkColor);
   X += 260;
-  W.Later([=](Pixmap &Target) { Canvas(Target).Outline(X, Y, BrushSize, BrushSize, 1, 0xFF3070D0); });
-  W.Text(X + BrushSize + 6, Y + 4, "image brush (blue frame)", Face::Sans, LabelSize, InkColor);
-  W.Cursor_ += BrushSize + 12;
+  W.Later([=](Pixmap &Target) { Canvas(Target).Outline(X, Y, kBrushSize, kBrushSize, 1, 0xFF3070D0); });
+  W.Text(X + kBrushSize + 6, Y + 4, "image brush (blue frame)", Face::Sans, kLabelSize, kInkColor);
+  W.Cursor_ += kBrushSize + 12;
   for (int32_t State = 0; State < 7; State++) {
-    W.Text(Margin + BoardLabelWidth + State * StateCellWidth, W.Cursor_, "state " + std::to_string(State),
-           Face::SansBold, LabelSize, InkColor);
+    W.Text(kMargin + kBoardLabelWidth + State * kStateCellWidth, W.Cursor_, "state " + std::to_string(State),
+           Face::SansBold, kLabelSize, kInkColor);
   }
-  W.Text(BoardCallsX, W.Cursor_, "calls, in order, in the stages' notation", Face::SansBold, LabelSize, InkColor);
-  W.Cursor_ += LabelSize + 10;
+  W.Text(kBoardCallsX, W.Cursor_, "calls, in order, in the stages' notation", Face::SansBold, kLabelSize, kInkColor);
+  W.Cursor_ += kLabelSize + 10;
 }
 
 void DrawStyleBoard(SheetWriter &W, const PreviewFacts &Facts) {
   W.Heading("Style board", "one line per styled row: the brush sets of the states the row sets (fields 0 to 3 from "
                            "left), and every call the host received");
   DrawBoardLegend(W);
-  const size_t CharsPerLine = static_cast<size_t>((SheetWidth - Margin - BoardCallsX) /
-                                                  std::max(1, W.Measure("0", Face::Mono, MonoSize)));
+  const size_t CharsPerLine = static_cast<size_t>((kSheetWidth - kMargin - kBoardCallsX) /
+                                                  std::max(1, W.Measure("0", Face::Mono, kMonoSize)));
   bool Shade = false;
   for (const StyleRow &Row : Facts.StyleRows) {
     std::vector<std::string> Lines;
@@ -297,27 +297,27 @@ void DrawStyleBoard(SheetWriter &W, const PreviewFacts &Facts) {
       Lines.push_back("(no host call)");
     }
     const int32_t Top = W.Cursor_;
-    const int32_t Height = std::max<int32_t>(BrushSize + 12, static_cast<int32_t>(Lines.size()) * MonoLineHeight + 8);
+    const int32_t Height = std::max<int32_t>(kBrushSize + 12, static_cast<int32_t>(Lines.size()) * kMonoLineHeight + 8);
     if (Shade) {
       W.Later([=](Pixmap &Target) {
-        Canvas(Target).Fill(Margin - 6, Top - 3, SheetWidth - 2 * Margin + 12, Height, 0xFFE9E9E5);
+        Canvas(Target).Fill(kMargin - 6, Top - 3, kSheetWidth - 2 * kMargin + 12, Height, 0xFFE9E9E5);
       });
     }
     Shade = !Shade;
-    W.Text(Margin, Top + 4, Row.Label, Face::SansBold, LabelSize, InkColor);
+    W.Text(kMargin, Top + 4, Row.Label, Face::SansBold, kLabelSize, kInkColor);
     for (const auto &[State, Cells] : Row.States) {
-      const int32_t CellX = Margin + BoardLabelWidth + static_cast<int32_t>(State) * StateCellWidth;
+      const int32_t CellX = kMargin + kBoardLabelWidth + static_cast<int32_t>(State) * kStateCellWidth;
       for (size_t Field = 0; Field < Cells.size(); Field++) {
-        const int32_t BrushX = CellX + static_cast<int32_t>(Field) * (BrushSize + 2);
+        const int32_t BrushX = CellX + static_cast<int32_t>(Field) * (kBrushSize + 2);
         const BrushCell *Cell = &Cells[Field];
         W.Later([=](Pixmap &Target) { DrawBrush(Target, BrushX, Top + 2, *Cell); });
       }
     }
     for (size_t Line = 0; Line < Lines.size(); Line++) {
-      W.Text(BoardCallsX, Top + 3 + static_cast<int32_t>(Line) * MonoLineHeight, Lines[Line], Face::Mono, MonoSize,
-             InkColor);
+      W.Text(kBoardCallsX, Top + 3 + static_cast<int32_t>(Line) * kMonoLineHeight, Lines[Line], Face::Mono, kMonoSize,
+             kInkColor);
     }
-    W.Keep(StyleKey(Row.Label), {Margin - 6, Top - 3, SheetWidth - 2 * Margin + 12, Height});
+    W.Keep(StyleKey(Row.Label), {kMargin - 6, Top - 3, kSheetWidth - 2 * kMargin + 12, Height});
     W.Cursor_ += Height;
   }
 }
@@ -328,11 +328,11 @@ void DrawPalette(SheetWriter &W, const PreviewFacts &Facts) {
   W.Heading("Palette", std::to_string(Facts.Palette.size()) +
                            " colours as ThemeGetColor gives them, ARGB; transparent ones over a checkerboard");
   constexpr int32_t Columns = 12;
-  constexpr int32_t CellWidth = (SheetWidth - 2 * Margin) / Columns;
+  constexpr int32_t CellWidth = (kSheetWidth - 2 * kMargin) / Columns;
   constexpr int32_t Swatch = 52;
   constexpr int32_t CellHeight = Swatch + 12;
   for (size_t Index = 0; Index < Facts.Palette.size(); Index++) {
-    const int32_t X = Margin + static_cast<int32_t>(Index % Columns) * CellWidth;
+    const int32_t X = kMargin + static_cast<int32_t>(Index % Columns) * CellWidth;
     const int32_t Y = W.Cursor_ + static_cast<int32_t>(Index / Columns) * CellHeight;
     const uint32_t Color = Facts.Palette[Index];
     W.Later([=](Pixmap &Target) {
@@ -345,8 +345,8 @@ void DrawPalette(SheetWriter &W, const PreviewFacts &Facts) {
       }
       Paint.Outline(X, Y, Swatch, Swatch, 1, 0xFF909090);
     });
-    W.Text(X + Swatch + 8, Y + 6, std::to_string(Index), Face::SansBold, LabelSize, InkColor);
-    W.Text(X + Swatch + 8, Y + 28, ArgbText(Color), Face::Mono, MonoSize, InkColor);
+    W.Text(X + Swatch + 8, Y + 6, std::to_string(Index), Face::SansBold, kLabelSize, kInkColor);
+    W.Text(X + Swatch + 8, Y + 28, ArgbText(Color), Face::Mono, kMonoSize, kInkColor);
     W.Keep(PaletteKey(Index), {X, Y, Swatch, Swatch});
   }
   const int32_t Rows = static_cast<int32_t>((Facts.Palette.size() + Columns - 1) / Columns);
@@ -358,7 +358,7 @@ void DrawPalette(SheetWriter &W, const PreviewFacts &Facts) {
 void DrawAtlas(SheetWriter &W, const PreviewFacts &Facts) {
   W.Heading("Image atlas", "every image of the driver's package at its own size: theme image id, size, format, and the "
                            "host image ids that ThemeMapImage maps to it");
-  int32_t PenX = Margin;
+  int32_t PenX = kMargin;
   int32_t ShelfTop = W.Cursor_;
   int32_t ShelfHeight = 0;
   for (const ThemeImage &Image : Facts.Images) {
@@ -372,17 +372,17 @@ void DrawAtlas(SheetWriter &W, const PreviewFacts &Facts) {
     const std::string Caption = std::to_string(Image.Id) + "  " + SizeText(Image.Pixels.Width, Image.Pixels.Height) +
                                 (Image.Format == "JPEG" ? "  JPEG" : "");
     const int32_t TextWidth =
-        std::max(W.Measure(Caption, Face::SansBold, LabelSize), W.Measure(HostIds, Face::Sans, LabelSize - 2));
+        std::max(W.Measure(Caption, Face::SansBold, kLabelSize), W.Measure(HostIds, Face::Sans, kLabelSize - 2));
     const int32_t CellWidth = std::max(Image.Pixels.Width, TextWidth) + 16;
-    const int32_t CellHeight = Image.Pixels.Height + 2 * LabelSize + 18;
-    if (PenX + CellWidth > SheetWidth - Margin && PenX != Margin) {
-      PenX = Margin;
+    const int32_t CellHeight = Image.Pixels.Height + 2 * kLabelSize + 18;
+    if (PenX + CellWidth > kSheetWidth - kMargin && PenX != kMargin) {
+      PenX = kMargin;
       ShelfTop += ShelfHeight;
       ShelfHeight = 0;
     }
-    W.Text(PenX, ShelfTop, Caption, Face::SansBold, LabelSize, InkColor);
-    W.Text(PenX, ShelfTop + LabelSize + 3, HostIds, Face::Sans, LabelSize - 2, FaintInk);
-    const int32_t ImageY = ShelfTop + 2 * LabelSize + 8;
+    W.Text(PenX, ShelfTop, Caption, Face::SansBold, kLabelSize, kInkColor);
+    W.Text(PenX, ShelfTop + kLabelSize + 3, HostIds, Face::Sans, kLabelSize - 2, kFaintInk);
+    const int32_t ImageY = ShelfTop + 2 * kLabelSize + 8;
     const Pixmap *Pixels = &Image.Pixels;
     const int32_t ImageX = PenX;
     W.Later([=](Pixmap &Target) { DrawPixmapOnChecker(Target, ImageX, ImageY, *Pixels); });
@@ -405,14 +405,14 @@ std::string StoreKey(const ScreenFacts &Screen, const std::string &ItemLabel) {
 
 Sheet DrawSheet(const PreviewFacts &Facts, Fonts &Text) {
   SheetWriter W(Text);
-  W.Text(Margin, W.Cursor_, "Theme preview: " + Facts.ThemeName + ", interface version " + std::to_string(Facts.Version),
-         Face::SansBold, TitleSize, InkColor);
-  W.Cursor_ += TitleSize + 8;
-  W.Text(Margin, W.Cursor_,
+  W.Text(kMargin, W.Cursor_, "Theme preview: " + Facts.ThemeName + ", interface version " + std::to_string(Facts.Version),
+         Face::SansBold, kTitleSize, kInkColor);
+  W.Cursor_ += kTitleSize + 8;
+  W.Text(kMargin, W.Cursor_,
          "Drawn by theme-preview from the built driver: its own image package and its record's operations, run by a "
          "host that draws.",
-         Face::Sans, LabelSize, FaintInk);
-  W.Cursor_ += LabelSize + 6;
+         Face::Sans, kLabelSize, kFaintInk);
+  W.Cursor_ += kLabelSize + 6;
   DrawScreens(W, Facts);
   DrawStyleBoard(W, Facts);
   DrawPalette(W, Facts);

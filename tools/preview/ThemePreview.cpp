@@ -17,7 +17,7 @@ namespace preview {
 
 namespace {
 
-constexpr const char *Tool = "theme-preview: ";
+constexpr const char *kTool = "theme-preview: ";
 
 // The design size, and a smaller screen of another shape.
 const std::vector<std::pair<int32_t, int32_t>> ScreenSizes = {{1920, 1080}, {1280, 800}};
@@ -43,7 +43,7 @@ bool WriteText(const std::string &Path, const std::string &Text, std::ostream &E
   std::string Error;
   const imagepkg::ByteView Data(reinterpret_cast<const uint8_t *>(Text.data()), Text.size());
   if (!imagepkg::WriteFileAtomically(Path, Data, Error)) {
-    Err << Tool << Path << ": " << Error << "\n";
+    Err << kTool << Path << ": " << Error << "\n";
     return false;
   }
   return true;
@@ -54,7 +54,7 @@ bool WritePng(const std::string &Path, const Pixmap &Pixels, std::ostream &Err) 
                                                   static_cast<uint32_t>(Pixels.Height), Pixels.Argb);
   std::string Error;
   if (Png.empty() || !imagepkg::WriteFileAtomically(Path, Png, Error)) {
-    Err << Tool << Path << ": " << (Png.empty() ? "the PNG does not encode" : Error) << "\n";
+    Err << kTool << Path << ": " << (Png.empty() ? "the PNG does not encode" : Error) << "\n";
     return false;
   }
   return true;
@@ -76,13 +76,13 @@ int DrawDriverSheet(const std::string &DriverPath, const std::string &SheetPath,
   const auto Start = std::chrono::steady_clock::now();
   Fonts Text;
   if (!Text.Ok()) {
-    Err << Tool << Text.Error << "\n";
+    Err << kTool << Text.Error << "\n";
     return 2;
   }
   std::string Error;
   std::optional<std::vector<ThemeImage>> Images = LoadDriverImages(DriverPath, Error);
   if (!Images) {
-    Err << Tool << Error << "\n";
+    Err << kTool << Error << "\n";
     return 2;
   }
   const PreviewFacts Facts = RunPreview(std::move(*Images), ScreenSizes, &Text);
@@ -107,7 +107,7 @@ int CompareBuilds(const std::string &OldPath, const std::string &NewPath, std::s
   const std::optional<Json> Old = ReadFacts(OldPath, Error);
   const std::optional<Json> New = Old ? ReadFacts(NewPath, Error) : std::nullopt;
   if (!Old || !New) {
-    Err << Tool << Error << "\n";
+    Err << kTool << Error << "\n";
     return 2;
   }
   // The sheets are read only when there is something to count or cut out
@@ -121,7 +121,7 @@ int CompareBuilds(const std::string &OldPath, const std::string &NewPath, std::s
   };
   const Comparison Result = CompareFacts(*Old, *New, ReadSheets);
   if (!Result.Error.empty()) {
-    Err << Tool << Result.Error << "\n";
+    Err << kTool << Result.Error << "\n";
     return 2;
   }
   if (Result.Changes.empty()) {

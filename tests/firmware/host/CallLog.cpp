@@ -110,7 +110,7 @@ const char *SlotName(UINT8 Table, UINT8 Slot) {
   if (const char *Name = HostSlotName(Table, Slot)) {
     return Name;
   }
-  return Table == HostTableUi ? "unlisted UI slot" : "unlisted service slot";
+  return Table == kHostTableUi ? "unlisted UI slot" : "unlisted service slot";
 }
 
 UINTN DescribeCall(const HOST_CALL *Call, char *Text, UINTN Capacity) {

@@ -88,9 +88,9 @@ INT32 ScaleDesignY(INT32 DesignUnits) { return Scale(DesignUnits, mScreenHeight,
 
 HOST_SERVICES_TABLE *HostServicesTable() {
   if (mServicesTable.ScaleRect == nullptr) {
-    FillWithSlotTraps<LogUnlistedSlotCall, HostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mServicesTable));
+    FillWithSlotTraps<LogUnlistedSlotCall, kHostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mServicesTable));
 #define HOST_SERVICES_SLOT(Number, Name, Type) \
-  mServicesTable.Name = &LoggedSlot<HostTableServices, Number, Type>::template Call<&serve::Name>;
+  mServicesTable.Name = &LoggedSlot<kHostTableServices, Number, Type>::template Call<&serve::Name>;
 #include "host/HostServicesSlots.def"
 #undef HOST_SERVICES_SLOT
   }

@@ -365,8 +365,8 @@ BOOLEAN NameHostValue(UINT64 Value, char *Name, UINTN Capacity) {
 
 HOST_UI_TABLE *HostUiTable() {
   if (mUiTable.GetImage == nullptr) {
-    FillWithSlotTraps<LogUnlistedSlotCall, HostTableUi, HOST_UI_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mUiTable));
-#define HOST_UI_SLOT(Number, Name, Type) mUiTable.Name = &LoggedSlot<HostTableUi, Number, Type>::template Call<&serve::Name>;
+    FillWithSlotTraps<LogUnlistedSlotCall, kHostTableUi, HOST_UI_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mUiTable));
+#define HOST_UI_SLOT(Number, Name, Type) mUiTable.Name = &LoggedSlot<kHostTableUi, Number, Type>::template Call<&serve::Name>;
 #include "host/HostUiSlots.def"
 #undef HOST_UI_SLOT
   }

@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr UINT32 PackageHeaderSize = 4;
-constexpr UINT32 ImagePackageHeaderSize = 12;
-constexpr UINT32 ImageBlockHeaderSize = 5;  // type byte, UINT32 file size
+constexpr UINT32 kPackageHeaderSize = 4;
+constexpr UINT32 kImagePackageHeaderSize = 12;
+constexpr UINT32 kImageBlockHeaderSize = 5;  // type byte, UINT32 file size
 
 BOOLEAN Fail(PACKAGE_WALK *Walk, const char *Problem, UINTN Offset, UINT8 Value) {
   if (Walk->Problem == nullptr) {
@@ -21,18 +21,18 @@ BOOLEAN Fail(PACKAGE_WALK *Walk, const char *Problem, UINTN Offset, UINT8 Value)
 BOOLEAN WalkImageBlocks(const UINT8 *List, UINTN PackageOffset, UINT32 Length, PACKAGE_WALK *Walk,
                         IMAGE_BLOCK_VISITOR Visit, VOID *Context) {
   const UINT8 *Package = List + PackageOffset;
-  if (Length < ImagePackageHeaderSize) {
+  if (Length < kImagePackageHeaderSize) {
     return Fail(Walk, "image package shorter than its header", PackageOffset, 0);
   }
-  Walk->ImageInfoOffset = ReadLittleEndian32(Package + 4);
-  Walk->PaletteInfoOffset = ReadLittleEndian32(Package + 8);
-  if (Walk->ImageInfoOffset == 0) {
+  Walk->kImageInfoOffset = ReadLittleEndian32(Package + 4);
+  Walk->kPaletteInfoOffset = ReadLittleEndian32(Package + 8);
+  if (Walk->kImageInfoOffset == 0) {
     return Fail(Walk, "image package has no image information", PackageOffset, 0);
   }
-  if (Walk->ImageInfoOffset < ImagePackageHeaderSize || Walk->ImageInfoOffset >= Length) {
+  if (Walk->kImageInfoOffset < kImagePackageHeaderSize || Walk->kImageInfoOffset >= Length) {
     return Fail(Walk, "image information offset outside the image package", PackageOffset + 4, 0);
   }
-  UINTN Offset = Walk->ImageInfoOffset;
+  UINTN Offset = Walk->kImageInfoOffset;
   UINT32 Id = 1;
   while (Offset < Length) {
     const UINT8 Type = Package[Offset];
@@ -44,11 +44,11 @@ BOOLEAN WalkImageBlocks(const UINT8 *List, UINTN PackageOffset, UINT32 Length, P
     if (Type != HII_IMAGE_BLOCK_PNG && Type != HII_IMAGE_BLOCK_JPEG) {
       return Fail(Walk, "image block of a type other than PNG or JPEG", PackageOffset + Offset, Type);
     }
-    if (Length - Offset < ImageBlockHeaderSize) {
+    if (Length - Offset < kImageBlockHeaderSize) {
       return Fail(Walk, "image block header runs past the image package", PackageOffset + Offset, Type);
     }
     const UINT32 FileSize = ReadLittleEndian32(Package + Offset + 1);
-    if (FileSize > Length - Offset - ImageBlockHeaderSize) {
+    if (FileSize > Length - Offset - kImageBlockHeaderSize) {
       return Fail(Walk, "image file runs past the image package", PackageOffset + Offset, Type);
     }
     if (Type == HII_IMAGE_BLOCK_PNG) {
@@ -57,10 +57,10 @@ BOOLEAN WalkImageBlocks(const UINT8 *List, UINTN PackageOffset, UINT32 Length, P
       Walk->JpegBlocks++;
     }
     if (Visit != nullptr) {
-      Visit(Context, Id, Type, Package + Offset + ImageBlockHeaderSize, FileSize);
+      Visit(Context, Id, Type, Package + Offset + kImageBlockHeaderSize, FileSize);
     }
     Id++;
-    Offset += ImageBlockHeaderSize + (UINTN)FileSize;
+    Offset += kImageBlockHeaderSize + (UINTN)FileSize;
   }
   return Fail(Walk, "image package ends without an END block", PackageOffset + Offset, 0);
 }
@@ -79,20 +79,20 @@ BOOLEAN WalkPackageList(const UINT8 *List, UINTN Available, PACKAGE_WALK *Walk, 
   }
   UINTN Offset = HII_PACKAGE_LIST_HEADER_SIZE;
   while (Offset < Walk->ListLength) {
-    if (Walk->ListLength - Offset < PackageHeaderSize) {
+    if (Walk->ListLength - Offset < kPackageHeaderSize) {
       return Fail(Walk, "package header runs past the list", Offset, 0);
     }
     const UINT32 Header = ReadLittleEndian32(List + Offset);
     const UINT32 Length = Header & 0xFFFFFF;
     const UINT8 Type = (UINT8)(Header >> 24);
-    if (Length < PackageHeaderSize || Length > Walk->ListLength - Offset) {
+    if (Length < kPackageHeaderSize || Length > Walk->ListLength - Offset) {
       return Fail(Walk, "package length out of bounds", Offset, Type);
     }
     Walk->PackageCount++;
     if (Type == HII_PACKAGE_TYPE_END) {
       Walk->EndPackageSeen = TRUE;
       Walk->BytesAfterEndPackage = (UINT32)(Walk->ListLength - Offset - Length);
-      if (Length != PackageHeaderSize) {
+      if (Length != kPackageHeaderSize) {
         return Fail(Walk, "end package longer than its header", Offset, Type);
       }
       if (Walk->BytesAfterEndPackage != 0) {

@@ -175,7 +175,7 @@ void FinishRun(HOST_RUN *Run) {
     Check(TRUE, "no call through a slot the host tables do not name", "%llu host calls in all", (UINT64)CallMark());
   } else {
     Check(FALSE, "no call through a slot the host tables do not name", "%llu such call(s), first: %s slot %u",
-          (UINT64)UnlistedCalls(), Unlisted->Table == HostTableUi ? "UI" : "services", Unlisted->Slot);
+          (UINT64)UnlistedCalls(), Unlisted->Table == kHostTableUi ? "UI" : "services", Unlisted->Slot);
   }
   CheckDec("draw contexts left open", 0, HostState()->DrawContextsOpen);
   Info("host images resolved: %llu to theme images, %llu to the host's own, %llu to none", (UINT64)ResolvedToTheme(),

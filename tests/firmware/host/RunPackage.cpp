@@ -116,8 +116,8 @@ void CheckBlocks(const PACKAGE_WALK &Walk, const TABLE_BUILD &Build) {
         Walk.PngBlocks, Walk.JpegBlocks, Walk.JpegBlocks == 4 && Walk.PngBlocks == 164 ? "" : " (expected 164, 4)");
   Check(Walk.EndBlockSeen && Walk.BytesAfterEndBlock == 0, "image package: END block closes it", "%s, %u bytes after",
         Walk.EndBlockSeen ? "END found" : "no END", Walk.BytesAfterEndBlock);
-  CheckDec("image package: image information offset", 12, Walk.ImageInfoOffset);
-  CheckDec("image package: palette information offset", 0, Walk.PaletteInfoOffset);
+  CheckDec("image package: image information offset", 12, Walk.kImageInfoOffset);
+  CheckDec("image package: palette information offset", 0, Walk.kPaletteInfoOffset);
   ReportFaults("images readable (PNG IHDR, JPEG start of frame)", Build.Unreadable, Blocks, "block type, file bytes");
   ReportFaults("image formats by id", Build.WrongFormat, Blocks, "block type");
   ReportFaults("image sizes by id", Build.WrongSize, Blocks, "size");

@@ -92,7 +92,7 @@ void QueryAdjustValue(const THEME_PROVIDER_PROTOCOL *Record) {
   const UINT64 Value = Record->GetValue(34, reinterpret_cast<UINT64>(&Target));
   CheckHex("value id 34 returns", 0, Value);
   const HOST_CALL *Call = CallAt(Mark, 0);
-  const BOOLEAN One = CallsSince(Mark) == 1 && Call != nullptr && Call->Table == HostTableServices && Call->Slot == 40;
+  const BOOLEAN One = CallsSince(Mark) == 1 && Call != nullptr && Call->Table == kHostTableServices && Call->Slot == 40;
   Check(One, "value id 34 reaches AdjustRect once", "%llu host call(s)%s", (UINT64)CallsSince(Mark),
         One ? ", AdjustRect" : "");
   if (One) {
@@ -112,7 +112,7 @@ void QueryRects(const THEME_PROVIDER_PROTOCOL *Record) {
     const EFI_STATUS Status = Record->GetRect(Index, &Buffer);
     const HOST_CALL *Call = CallAt(Mark, 0);
     const EXPECTED_RECT &Expected = kRects[Index];
-    const BOOLEAN Scaled = CallsSince(Mark) == 1 && Call != nullptr && Call->Table == HostTableServices &&
+    const BOOLEAN Scaled = CallsSince(Mark) == 1 && Call != nullptr && Call->Table == kHostTableServices &&
                            Call->Slot == 58 && Call->Argument[0] == reinterpret_cast<UINT64>(&Buffer);
     const THEME_RECT *Design = Scaled ? reinterpret_cast<const THEME_RECT *>(Call->Argument[1]) : nullptr;
     const BOOLEAN DesignRight = Design != nullptr && Design->X == Expected.X && Design->Y == Expected.Y &&

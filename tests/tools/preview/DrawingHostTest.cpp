@@ -172,9 +172,9 @@ TEST_F(DrawingHostTest, BrushesAndStateSetsAreRecordedInTheStagesNotation) {
   const UINT32 Plain = Host.Ui.MakeBrush(nullptr, 0xFFE5E2E1, 0);
   STATE_BRUSHES First{{static_cast<BRUSH_ID>(Colour), BRUSH_NONE, BRUSH_KEEP, static_cast<BRUSH_ID>(Picture)}};
   STATE_BRUSHES Second{{static_cast<BRUSH_ID>(Colour), static_cast<BRUSH_ID>(Plain), BRUSH_KEEP, BRUSH_KEEP}};
-  Host.Ui.SetStateBrushes(StyledObjectHandle, 6, &First);
-  Host.Ui.SetStateBrushes(StyledObjectHandle, 2, &Second);
-  Host.Ui.ObjectRequest(StyledObjectHandle, 1538, 6, UINT64{Plain} << 32);
+  Host.Ui.SetStateBrushes(kStyledObjectHandle, 6, &First);
+  Host.Ui.SetStateBrushes(kStyledObjectHandle, 2, &Second);
+  Host.Ui.ObjectRequest(kStyledObjectHandle, 1538, 6, UINT64{Plain} << 32);
   Host.EndStyling();
 
   const std::vector<std::string> Expected = {

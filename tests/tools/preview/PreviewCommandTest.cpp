@@ -105,7 +105,7 @@ TEST_F(PreviewCommand, BadDriversAreRefusedWithoutOutput) {
 }
 
 TEST_F(PreviewCommand, ComparisonExitsBySameOrDifferentAndRefusesOtherFacts) {
-  Json Facts = {{"format", FactsFormat}, {"version", FactsVersion}, {"theme", {{"name", "T"}}},
+  Json Facts = {{"format", kFactsFormat}, {"version", kFactsVersion}, {"theme", {{"name", "T"}}},
                 {"sheet", {{"file", "absent.png"}, {"pixels", "00"}}},
                 {"palette", {"0xFF000000", "0xFFFFFFFF"}}, {"image_map", Json::object()},
                 {"values", Json::object()}, {"images", Json::array()}, {"screens", Json::array()},
@@ -115,7 +115,7 @@ TEST_F(PreviewCommand, ComparisonExitsBySameOrDifferentAndRefusesOtherFacts) {
   Facts["palette"][1] = "0xFFFFFF00";
   WriteBytes(Dir / "new.json", Facts.dump());
   Json Other = Facts;
-  Other["version"] = FactsVersion + 1;
+  Other["version"] = kFactsVersion + 1;
   WriteBytes(Dir / "other-version.json", Other.dump());
   Json Foreign = Facts;
   Foreign["format"] = "something else";
@@ -158,7 +158,7 @@ TEST_F(PreviewCommand, ComparisonExitsBySameOrDifferentAndRefusesOtherFacts) {
 // damaged file) are refused with exit 2, never a crash, whichever part of
 // the comparison or the drawing reaches the damage.
 TEST_F(PreviewCommand, ComparisonRefusesMisshapenFacts) {
-  const Json Facts = {{"format", FactsFormat}, {"version", FactsVersion}, {"theme", {{"name", "T"}}},
+  const Json Facts = {{"format", kFactsFormat}, {"version", kFactsVersion}, {"theme", {{"name", "T"}}},
                       {"sheet", {{"file", "absent.png"}, {"pixels", "00"}}},
                       {"palette", {"0xFF000000"}}, {"image_map", {{"1", 1}}}, {"values", Json::object()},
                       {"images", {{{"id", 1}, {"format", "PNG"}, {"width", 2}, {"height", 2}, {"pixels", "aa"},
