@@ -4,5 +4,10 @@
 
 #include "host/HostAccess.h"
 
-// Record slot 6: reads and writes nothing, returns 0.
+/**
+  Record slot 6: reserved. Reads and writes nothing, also before the host
+  wrote any table pointer.
+
+  @return 0, always.
+**/
 UINTN EFIAPI ThemeReserved(VOID);

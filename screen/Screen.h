@@ -5,13 +5,34 @@
 
 #include "host/HostTypes.h"
 
-// Record slot 0. Types 0 (attach), 1 (main screen being built), 2 and
-// 3 (detach); any other type is refused with EFI_INVALID_PARAMETER.
+/**
+  Record slot 0: where the host stands. Type 0 registers ThemeEventHook and
+  announces the theme (ThemeAttached); 1 prepares the main screen
+  (BuildMainScreen); 2 does nothing; 3 removes the hook and announces the
+  detachment (ThemeDetached).
+
+  @param[in] Type  0 attach, 1 main screen being built, 2, 3 detach.
+
+  @retval EFI_SUCCESS            Types 1 and 2.
+  @return                        Types 0 and 3: the status that ThemeAttached
+                                 or ThemeDetached returned.
+  @retval EFI_INVALID_PARAMETER  Any other type; no host call was made.
+**/
 EFI_STATUS EFIAPI ThemeNotify(UINT32 Type);
 
-// The hook the host calls with each of its events while the theme is
-// attached. Handles paint, layout and create events and returns their
-// result; every other event comes back HOOK_NOT_HANDLED, untouched.
+/**
+  The hook that the host calls with each of its events while the theme is
+  attached. A paint event (512) runs the host's default handling, then
+  PaintCustomItem; a layout event (635) narrows the HOST_RECT at Data; a
+  create event (2327) runs the default handling, then AddIconChild. Each of
+  the three gets 0 written into Result.
+
+  @param[in,out] Event  The host's event record, passed on whole.
+
+  @retval 0                 The event was one of the three.
+  @retval HOOK_NOT_HANDLED  Any other event, or a layout event without a
+                            rectangle; no host call, Event untouched.
+**/
 UINT64 EFIAPI ThemeEventHook(HOST_EVENT *Event);
 
 // The handle under which the host keeps the hook: written by AddEventHook,
