@@ -1,6 +1,6 @@
 // The image's entry point: library set-up first, then registration.
 #include "entry/Registration.h"
-#include "platform/FirmwareTables.h"
+#include "platform/PlatformLibrary.h"
 
 extern "C" EFI_STATUS EFIAPI ThemeDriverEntry(EFI_HANDLE ImageHandle, EFI_SYSTEM_TABLE *SystemTable) {
   InitializePlatformLibrary(ImageHandle, SystemTable);

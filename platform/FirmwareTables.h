@@ -19,5 +19,3 @@ void KeepLibraryFirmwareTables(EFI_SYSTEM_TABLE *SystemTable);
 // Sets the driver-wide pointers, unless they are set already.
 void SetDriverWideFirmwareTables(EFI_SYSTEM_TABLE *SystemTable);
 
-// Sets up the diagnostic library; called once, before anything else runs.
-void InitializePlatformLibrary(EFI_HANDLE ImageHandle, EFI_SYSTEM_TABLE *SystemTable);

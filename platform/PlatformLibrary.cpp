@@ -6,6 +6,7 @@
 #include "platform/DriverState.h"
 #include "platform/FirmwareTables.h"
 #include "platform/HeapRecords.h"
+#include "platform/PlatformLibrary.h"
 
 DRIVER_STATE constinit EFI_SYSTEM_TABLE *gSystemTable = nullptr;
 DRIVER_STATE constinit EFI_BOOT_SERVICES *gBootServices = nullptr;

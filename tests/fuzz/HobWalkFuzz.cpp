@@ -14,6 +14,7 @@
 #include "platform/DebugSettings.h"
 #include "platform/FirmwareTables.h"
 #include "platform/HeapRecords.h"
+#include "platform/PlatformLibrary.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "fakes/ExpectLines.h"
 #include "platform/DiagChannels.h"
 #include "platform/FirmwareTables.h"
+#include "platform/PlatformLibrary.h"
 #include "platform/PlatformWorld.h"
 
 namespace {

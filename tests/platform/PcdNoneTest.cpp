@@ -5,6 +5,7 @@
 
 #include "fakes/ExpectLines.h"
 #include "platform/FirmwareTables.h"
+#include "platform/PlatformLibrary.h"
 #include "platform/PlatformWorld.h"
 
 namespace {
