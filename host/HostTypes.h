@@ -21,7 +21,12 @@ static_assert(offsetof(THEME_IMAGE, HostOwned1) == 8);
 static_assert(offsetof(THEME_IMAGE, Mode) == 24);
 static_assert(offsetof(THEME_IMAGE, HostOwned2) == 25);
 
-// A rectangle in design units of a 1920 x 1080 screen.
+// The design space: lengths the theme writes are units of a screen this
+// size, which the host's scaling services turn into pixels.
+#define THEME_DESIGN_WIDTH 1920
+#define THEME_DESIGN_HEIGHT 1080
+
+// A rectangle in design units of the design space.
 typedef struct THEME_RECT {
   INT32 X;
   INT32 Y;

@@ -16,7 +16,10 @@ typedef UINT64(EFIAPI *HOST_EVENT_HOOK)(HOST_EVENT *Event);
 // (a brush is passed zero-extended). The plug-in ignores the result.
 typedef UINTN(EFIAPI *HOST_SET_OBJECT_ATTRIBUTE)(UINT64 Object, UINT64 Code, UINT64 First, UINT64 Second);
 // Slot 8. The host carries out request Code on Object with Index and Value.
-// The plug-in uses the result for codes 615, 1550 and 852269 only.
+// The plug-in uses the result for these codes only:
+#define HOST_REQUEST_OBJECT_TEXT 615ULL    // the object's text (CHAR16 *), or 0
+#define HOST_REQUEST_IMAGE_OFFSET 1550ULL  // an offset into runs of host images, or 0xFFFFFFFF
+#define HOST_REQUEST_FLAG 852269ULL        // non-zero when the object's flag is set
 typedef UINT64(EFIAPI *HOST_OBJECT_REQUEST)(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value);
 // Slot 11. The host applies the decoration that Descriptor describes; the
 // descriptor is the plug-in's and is read during the call only. Result ignored.

@@ -12,7 +12,6 @@ constexpr UINT32 kStripThemeImage = 44;  // drawn at the origin; the rest lies r
 constexpr UINT32 kPictureImage = 1330;
 constexpr UINT32 kDrawFlag = 1;
 
-constexpr UINT64 kRequestText = 615;
 constexpr UINT32 kFontOfObject = 21;
 constexpr INT32 kTextColor = 47;
 constexpr INT32 kTextTop = 28;  // design units from the top of the screen
@@ -76,7 +75,7 @@ void PaintCustomItem(HOST_EVENT *Event) {
   if (THEME_IMAGE *Picture = HostUi()->GetImage(kPictureImage)) {
     HostUi()->DrawImage(Context, Picture, &Area, kDrawFlag);
   }
-  const UINT64 Text = HostUi()->ObjectRequest(Object, kRequestText, 0, 0);
+  const UINT64 Text = HostUi()->ObjectRequest(Object, HOST_REQUEST_OBJECT_TEXT, 0, 0);
   if (Text != 0) {
     DrawObjectText(Context, Object, reinterpret_cast<const CHAR16 *>(Text), &Area);
   }

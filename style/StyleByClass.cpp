@@ -8,9 +8,8 @@ namespace {
 // The rows that no step can say, as named functions; the table below runs
 // them through Odd steps. A condition's FALSE ends its row.
 
-// Class 16: only an object with this tag takes the area of its sibling, the
-// object that the identifier stage shrinks.
-constexpr UINT16 kTagOfSiblingAreaTaker = 1599;
+// Class 16: only an object with tag kTagOfSiblingAreaTaker takes the area of
+// its sibling, the object that the identifier stage shrinks.
 constexpr UINT32 kAreaSiblingId = 0x39001004;
 
 BOOLEAN TagMarksSiblingAreaTaker(UINT64 Object, UINT32) {
@@ -30,9 +29,9 @@ BOOLEAN TakeSiblingArea(UINT64 Object, UINT32) {
 BOOLEAN HasNoTag(UINT64 Object, UINT32) { return HostUi()->GetObjectTag(Object) == 0; }
 
 // Class 68: only while the host's flag request answers non-zero.
-constexpr UINT64 kFlagRequest = 852269;
-
-BOOLEAN FlagRequestIsSet(UINT64 Object, UINT32) { return HostUi()->ObjectRequest(Object, kFlagRequest, 0, 0) != 0; }
+BOOLEAN FlagRequestIsSet(UINT64 Object, UINT32) {
+  return HostUi()->ObjectRequest(Object, HOST_REQUEST_FLAG, 0, 0) != 0;
+}
 
 // Class 33: a descriptor with five values (one more than a table row
 // carries), then an attribute whose brush is palette colour 103, looked up

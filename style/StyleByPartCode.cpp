@@ -38,14 +38,13 @@ BOOLEAN DarkPairDecoration(UINT64 Object, UINT32) {
 // Part codes 0x1102 and 0x1105: request 1550 answers an offset into two runs
 // of host images, or 0xFFFFFFFF for nothing more. The brushes of the first
 // set are made out of field order, those of the third partly.
-constexpr UINT64 kImageOffsetRequest = 1550;
 constexpr UINT32 kNoImageOffset = 0xFFFFFFFF;
 constexpr UINT32 kFirstImageRun = 2228;
 constexpr UINT32 kSecondImageRun = 2198;
 constexpr UINT32 kOffsetRunsFrame = 1055;
 
 BOOLEAN OffsetImageRuns(UINT64 Object, UINT32) {
-  const UINT32 Offset = (UINT32)HostUi()->ObjectRequest(Object, kImageOffsetRequest, 0, 0);
+  const UINT32 Offset = (UINT32)HostUi()->ObjectRequest(Object, HOST_REQUEST_IMAGE_OFFSET, 0, 0);
   if (Offset == kNoImageOffset) {
     return TRUE;
   }

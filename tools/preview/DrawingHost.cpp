@@ -144,8 +144,8 @@ std::vector<uint32_t> DrawingHost::SlotIds() const {
   return Ids;
 }
 
-int32_t DrawingHost::ScaleX(int32_t DesignUnits) const { return ScaleDesign(DesignUnits, ScreenWidth_, 1920); }
-int32_t DrawingHost::ScaleY(int32_t DesignUnits) const { return ScaleDesign(DesignUnits, ScreenHeight_, 1080); }
+int32_t DrawingHost::ScaleX(int32_t DesignUnits) const { return ScaleDesign(DesignUnits, ScreenWidth_, THEME_DESIGN_WIDTH); }
+int32_t DrawingHost::ScaleY(int32_t DesignUnits) const { return ScaleDesign(DesignUnits, ScreenHeight_, THEME_DESIGN_HEIGHT); }
 
 void DrawingHost::BeginStyling(const ObjectAnswers &Answers) {
   Styled_ = StyledObject{};
@@ -525,10 +525,10 @@ UINT64 EFIAPI DrawingHost::Operations::ObjectRequest(UINT64 Object, UINT64 Code,
   UINT64 Result = 0;
   std::string Line = Host.ObjectPrefix(Object) + "Req(" + Decimal(Code) + ", " + SignedNumber(Index) + ", " +
                      Host.BrushNotation(Value) + ")";
-  if (Object == kCustomItemHandle && Code == 615) {
+  if (Object == kCustomItemHandle && Code == HOST_REQUEST_OBJECT_TEXT) {
     Result = reinterpret_cast<UINT64>(kCustomItemText);
     Line += " -> text";
-  } else if (Host.Styling_ && (Code == 1550 || Code == 852269)) {
+  } else if (Host.Styling_ && (Code == HOST_REQUEST_IMAGE_OFFSET || Code == HOST_REQUEST_FLAG)) {
     Result = Host.Answers_.RequestResult;
     Line += " -> " + Number(Result);
   } else if (auto Icon = Host.Objects_.find(Object); Icon != Host.Objects_.end() && Code == 1539 && Index == 6) {

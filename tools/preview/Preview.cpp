@@ -220,7 +220,7 @@ PreviewFacts RunPreview(std::vector<ThemeImage> Images, const std::vector<std::p
   }
   // Value 34 has the host adjust what Default points to; the preview's host
   // ignores the pointer, so any Default will do.
-  DrawingHost Host(1920, 1080);
+  DrawingHost Host(THEME_DESIGN_WIDTH, THEME_DESIGN_HEIGHT);
   Host.AttachTo(&mThemeProvider);
   for (int32_t Id = 0; Id <= kHighestValueId; Id++) {
     const uint64_t WithZero = mThemeProvider.GetValue(Id, 0);

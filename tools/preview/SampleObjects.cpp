@@ -49,7 +49,7 @@ void ForEachLine(const STYLE_TABLE &Table, Visitor Visit) {
 ObjectAnswers AnswersFor(Stage By, uint16_t Class) {
   ObjectAnswers Answers;
   Answers.RequestResult = By == Stage::ByClass && Class == 68 ? 1 : 0;
-  Answers.Tag = By == Stage::ByClass && Class == 16 ? 1599 : 0;
+  Answers.Tag = By == Stage::ByClass && Class == 16 ? kTagOfSiblingAreaTaker : 0;
   return Answers;
 }
 

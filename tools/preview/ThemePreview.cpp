@@ -20,7 +20,7 @@ namespace {
 constexpr const char *kTool = "theme-preview: ";
 
 // The design size, and a smaller screen of another shape.
-const std::vector<std::pair<int32_t, int32_t>> ScreenSizes = {{1920, 1080}, {1280, 800}};
+const std::vector<std::pair<int32_t, int32_t>> kScreenSizes = {{THEME_DESIGN_WIDTH, THEME_DESIGN_HEIGHT}, {1280, 800}};
 
 std::string WithExtension(const std::string &Path, const std::string &Extension) {
   const size_t Slash = Path.find_last_of('/');
@@ -85,7 +85,7 @@ int DrawDriverSheet(const std::string &DriverPath, const std::string &SheetPath,
     Err << kTool << Error << "\n";
     return 2;
   }
-  const PreviewFacts Facts = RunPreview(std::move(*Images), ScreenSizes, &Text);
+  const PreviewFacts Facts = RunPreview(std::move(*Images), kScreenSizes, &Text);
   const Sheet Drawn = DrawSheet(Facts, Text);
   const std::string FactsPath = WithExtension(SheetPath, ".json");
   const Json FactsJson = FactsToJson(Facts, Drawn, FileName(SheetPath));
