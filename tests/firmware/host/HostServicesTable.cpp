@@ -1,6 +1,7 @@
 // The host's utility services: buffers, rectangles, and the scaling from
 // the 1920 x 1080 design space to the screen mode the host runs in.
 #include "tests/firmware/host/HostFirmware.h"
+#include "tests/firmware/host/HostSlotList.h"
 #include "tests/firmware/host/HostTables.h"
 #include "tests/firmware/host/SlotTraps.h"
 
@@ -11,7 +12,8 @@ constexpr INT32 DesignHeight = 1080;
 
 constinit UINT32 mScreenWidth = DesignWidth;
 constinit UINT32 mScreenHeight = DesignHeight;
-constinit HOST_SERVICES_TABLE mServicesTable = {};
+// The table the record points at: filled by the host's own slot numbers.
+constinit VOID *mServicesSlots[REFERENCE_HOST_SERVICES_TABLE_SLOTS] = {};
 
 // Rounds to the nearest pixel, halves away from zero.
 INT32 Scale(INT32 Units, UINT32 Screen, INT32 Design) {
@@ -87,12 +89,13 @@ INT32 ScaleDesignX(INT32 DesignUnits) { return Scale(DesignUnits, mScreenWidth, 
 INT32 ScaleDesignY(INT32 DesignUnits) { return Scale(DesignUnits, mScreenHeight, DesignHeight); }
 
 HOST_SERVICES_TABLE *HostServicesTable() {
-  if (mServicesTable.ScaleRect == nullptr) {
-    FillWithSlotTraps<LogUnlistedSlotCall, kHostTableServices, HOST_SERVICES_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mServicesTable));
-#define HOST_SERVICES_SLOT(Number, Name, Type) \
-  mServicesTable.Name = &LoggedSlot<kHostTableServices, Number, Type>::template Call<&serve::Name>;
-#include "host/HostServicesSlots.def"
-#undef HOST_SERVICES_SLOT
+  static_assert(sizeof(mServicesSlots) == sizeof(HOST_SERVICES_TABLE), "the host's table and the record's type agree in size");
+  if (mServicesSlots[0] == nullptr) {
+    FillWithSlotTraps<LogUnlistedSlotCall, kHostTableServices, REFERENCE_HOST_SERVICES_TABLE_SLOTS>(mServicesSlots);
+#define SERVE_SLOT(Number, Name, Type) \
+  mServicesSlots[Number] = reinterpret_cast<VOID *>(&LoggedSlot<kHostTableServices, Number, Type>::template Call<&serve::Name>);
+    REFERENCE_HOST_SERVICES_SLOTS(SERVE_SLOT)
+#undef SERVE_SLOT
   }
-  return &mServicesTable;
+  return reinterpret_cast<HOST_SERVICES_TABLE *>(mServicesSlots);
 }

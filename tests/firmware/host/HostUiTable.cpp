@@ -3,6 +3,7 @@
 #include "tests/firmware/host/Console.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HostImages.h"
+#include "tests/firmware/host/HostSlotList.h"
 #include "tests/firmware/host/HostTables.h"
 #include "tests/firmware/host/SlotTraps.h"
 
@@ -20,7 +21,8 @@ constexpr UINTN ObjectCapacity = 128;
 constinit HOST_OBJECT mObjects[ObjectCapacity] = {};
 constinit UINTN mObjectCount = 0;
 constinit HOST_STATE mState = {};
-constinit HOST_UI_TABLE mUiTable = {};
+// The table the record points at: filled by the host's own slot numbers.
+constinit VOID *mUiSlots[REFERENCE_HOST_UI_TABLE_SLOTS] = {};
 constinit THEME_PROVIDER_PROTOCOL *mActiveRecord = nullptr;
 
 // The font record GetObjectFont hands out; the plug-in reads the UINT32 at byte 8.
@@ -364,11 +366,13 @@ BOOLEAN NameHostValue(UINT64 Value, char *Name, UINTN Capacity) {
 }
 
 HOST_UI_TABLE *HostUiTable() {
-  if (mUiTable.GetImage == nullptr) {
-    FillWithSlotTraps<LogUnlistedSlotCall, kHostTableUi, HOST_UI_TABLE_SLOT_COUNT>(reinterpret_cast<VOID **>(&mUiTable));
-#define HOST_UI_SLOT(Number, Name, Type) mUiTable.Name = &LoggedSlot<kHostTableUi, Number, Type>::template Call<&serve::Name>;
-#include "host/HostUiSlots.def"
-#undef HOST_UI_SLOT
+  static_assert(sizeof(mUiSlots) == sizeof(HOST_UI_TABLE), "the host's table and the record's type agree in size");
+  if (mUiSlots[0] == nullptr) {
+    FillWithSlotTraps<LogUnlistedSlotCall, kHostTableUi, REFERENCE_HOST_UI_TABLE_SLOTS>(mUiSlots);
+#define SERVE_SLOT(Number, Name, Type) \
+  mUiSlots[Number] = reinterpret_cast<VOID *>(&LoggedSlot<kHostTableUi, Number, Type>::template Call<&serve::Name>);
+    REFERENCE_HOST_UI_SLOTS(SERVE_SLOT)
+#undef SERVE_SLOT
   }
-  return &mUiTable;
+  return reinterpret_cast<HOST_UI_TABLE *>(mUiSlots);
 }
