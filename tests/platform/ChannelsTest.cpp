@@ -10,21 +10,37 @@
 
 namespace {
 
-TEST(DiagChannelList, PostPortSerialMemoryLogThenEndAllAbsent) {
+// Each channel of the list, in order, reports itself absent and unwritable,
+// and its operations drive its own hardware: framed bytes on the POST port,
+// the serial data port, the memory log's data area.
+TEST(DiagChannelList, PostPortSerialMemoryLogThenEndEachAbsentAndWritingItsOwnPort) {
+  const UINT8 Byte = 'A';
   struct {
-    void (*Initialize)();
-    void (*Write)(const UINT8 *, UINTN);
-  } const Expected[] = {{ChannelNoInit, PostPortWrite}, {ChannelNoInit, SerialWrite},
-                        {MemoryLogInitialize, MemoryLogWrite}};
+    const char *Channel;
+    bool (*Wrote)(SimulatedMachine &Machine);
+  } const Cases[] = {
+      {"POST port",
+       [](SimulatedMachine &Machine) {
+         return Machine.PortWrites(0x80) == std::vector<UINT32>{0x5F535452, 'A', 0x5F454E44};
+       }},
+      {"serial", [](SimulatedMachine &Machine) { return Machine.PortWrites(0x3F8) == std::vector<UINT32>{'A'}; }},
+      {"memory log",
+       [](SimulatedMachine &Machine) {
+         return Machine.Window[MEMORY_LOG_DATA_AT] == 'A' && Machine.Peek32(MEMORY_LOG_WRITE_OFFSET_AT) == 1;
+       }},
+  };
   for (size_t Index = 0; Index < 3; Index++) {
+    SimulatedMachine Machine;
+    Machine.DefaultPortRead = 0x60;        // the serial port is ready
+    Machine.AnswerMsr(0x1B, 1ULL << 8);    // the bootstrap processor keeps the log
     const DIAG_CHANNEL &Channel = *gDiagChannels[Index];
-    EXPECT_EQ(Channel.IsPresent, ChannelAbsent) << Index;
-    EXPECT_EQ(Channel.Initialize, Expected[Index].Initialize) << Index;
-    EXPECT_EQ(Channel.CanWrite, ChannelAbsent) << Index;
-    EXPECT_EQ(Channel.Write, Expected[Index].Write) << Index;
+    EXPECT_FALSE(Channel.IsPresent()) << Cases[Index].Channel;
+    EXPECT_FALSE(Channel.CanWrite()) << Cases[Index].Channel;
+    Channel.Initialize();
+    Channel.Write(&Byte, 1);
+    EXPECT_TRUE(Cases[Index].Wrote(Machine)) << Cases[Index].Channel;
   }
   EXPECT_EQ(gDiagChannels[3], nullptr);
-  EXPECT_EQ(ChannelAbsent(), FALSE);
 }
 
 // Channels whose answers a test sets; each counts what it was asked.
