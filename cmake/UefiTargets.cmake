@@ -14,7 +14,7 @@ set(UEFI_CODE_FLAGS
   -Werror=global-constructors -Werror=exit-time-destructors)
 
 add_library(theme_driver_objects OBJECT ${THEME_DRIVER_SOURCES} ${THEME_DRIVER_ONLY_SOURCES})
-target_include_directories(theme_driver_objects PRIVATE ${PROJECT_SOURCE_DIR})
+target_include_directories(theme_driver_objects PRIVATE ${PROJECT_SOURCE_DIR} ${THEME_GENERATED_DIR})
 target_compile_definitions(theme_driver_objects PRIVATE ${THEME_DRIVER_PCD_DEFINITION})
 target_compile_options(theme_driver_objects PRIVATE ${UEFI_CODE_FLAGS} ${DRIVER_OPTIMIZATION} ${UEFI_WARNINGS})
 set(DRIVER_COLD_SOURCES ${THEME_DRIVER_SOURCES} ${THEME_DRIVER_ONLY_SOURCES})

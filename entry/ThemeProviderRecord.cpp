@@ -1,5 +1,6 @@
 // The installed record, constant-initialised: the driver has no constructors
 // to run, so every field must be final at link time.
+#include "data/ThemeColorMap.h"
 #include "data/ThemeQueries.h"
 #include "data/ThemeTables.h"
 #include "entry/ThemeProvider.h"
@@ -10,7 +11,7 @@
 constinit const EFI_GUID gThemeProviderProtocolGuid = THEME_PROVIDER_PROTOCOL_GUID;
 
 DRIVER_STATE constinit THEME_PROVIDER_PROTOCOL mThemeProvider = {
-    .Name = u"Harbor Slate",
+    .Name = {THEME_NAME_UNITS},
     .Version = THEME_PROVIDER_VERSION,
     .Signature = THEME_PROVIDER_SIGNATURE,
     .ImageHandle = nullptr,

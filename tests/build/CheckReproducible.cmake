@@ -5,7 +5,7 @@ execute_process(
   COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR} -G Ninja
           -DCMAKE_TOOLCHAIN_FILE=${SOURCE_DIR}/cmake/UefiX64Toolchain.cmake
           -DCMAKE_BUILD_TYPE=Release -DTHEME_UEFI_BUILD=ON -DTHEME_PACKAGE_RES=${PACKAGE_RES}
-          -DTHEME_PCD_TOKENS=${PCD_TOKENS}
+          -DTHEME_PCD_TOKENS=${PCD_TOKENS} -DTHEME_GENERATED_DIR=${GENERATED_DIR}
   OUTPUT_QUIET RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "second configure failed")

@@ -57,7 +57,7 @@ CASES = [
 ]
 
 
-def compile_table(compiler, source_dir, rows):
+def compile_table(compiler, source_dir, generated_dir, rows):
     text = ('#include "style/StyleRows.h"\n'
             f"constexpr STYLE_WRITTEN_STEP mRows[] = {{{rows}}};\n"
             "constexpr STYLE_TABLE_SIZES kSizes = MeasureRows(mRows);\n"
@@ -65,18 +65,18 @@ def compile_table(compiler, source_dir, rows):
     with tempfile.NamedTemporaryFile("w", suffix=".cpp", delete=False) as source:
         source.write(text)
     try:
-        run = subprocess.run([compiler, "-std=c++20", "-fsyntax-only", "-DTHEME_HOST_BUILD", f"-I{source_dir}", source.name],
+        run = subprocess.run([compiler, "-std=c++20", "-fsyntax-only", "-DTHEME_HOST_BUILD", f"-I{source_dir}", f"-I{generated_dir}", source.name],
                              capture_output=True, text=True)
     finally:
         os.unlink(source.name)
     return run.returncode, run.stderr
 
 
-def main(compiler, source_dir):
+def main(compiler, source_dir, generated_dir):
     failures = 0
     with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
-        good = pool.submit(compile_table, compiler, source_dir, GOOD)
-        bad = [(name, reason, pool.submit(compile_table, compiler, source_dir, rows)) for name, rows, reason in CASES]
+        good = pool.submit(compile_table, compiler, source_dir, generated_dir, GOOD)
+        bad = [(name, reason, pool.submit(compile_table, compiler, source_dir, generated_dir, rows)) for name, rows, reason in CASES]
         code, errors = good.result()
         if code != 0:
             print(f"FAIL well-formed table: does not compile\n{errors}")
@@ -95,4 +95,4 @@ def main(compiler, source_dir):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(sys.argv[1], sys.argv[2], sys.argv[3]))

@@ -1,6 +1,7 @@
 #include "tools/imagepkg/ThemePack.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <set>
@@ -112,6 +113,32 @@ PackResult PackFromManifest(const std::string &ManifestPath) {
   return Result;
 }
 
+std::vector<std::string> CheckReplacement(const std::string &IdText, const std::string &Path) {
+  char *End = nullptr;
+  const unsigned long Id = std::strtoul(IdText.c_str(), &End, 10);
+  const ImageRequirement *Required =
+      IdText.empty() || *End != 0 || Id > kThemeImageCount ? nullptr : FindImageRequirement((uint32_t)Id);
+  if (Required == nullptr) {
+    return {"image " + IdText + " (" + Path + "): not a theme image id, expected 1 to " +
+            std::to_string(kThemeImageCount)};
+  }
+  const std::string Where = "image " + IdText + " (" + Path + "): ";
+  std::string Error;
+  const std::optional<Bytes> File = ReadWholeFile(Path, Error);
+  if (!File) {
+    return {Where + "cannot read the file: " + Error};
+  }
+  const ProbeResult Probe = ProbeImage(*File);
+  if (!Probe.Ok) {
+    return {Where + Probe.Error};
+  }
+  std::vector<std::string> Problems;
+  for (const std::string &Mismatch : CompareWithRequirement(Probe.Facts, *Required)) {
+    Problems.push_back(Where + Mismatch);
+  }
+  return Problems;
+}
+
 Bytes ResourceDataFor(ByteView List) {
   Bytes Data(List.begin(), List.end());
   Data.push_back(0);
@@ -119,6 +146,20 @@ Bytes ResourceDataFor(ByteView List) {
 }
 
 int RunThemePack(const std::vector<std::string> &Arguments, std::ostream &Out, std::ostream &Err) {
+  if (!Arguments.empty() && Arguments[0] == "--check") {
+    if (Arguments.size() < 3 || Arguments.size() % 2 == 0) {
+      Err << "usage: theme-pack --check ID FILE [ID FILE ...]\n";
+      return 2;
+    }
+    size_t Problems = 0;
+    for (size_t Index = 1; Index + 1 < Arguments.size(); Index += 2) {
+      for (const std::string &Problem : CheckReplacement(Arguments[Index], Arguments[Index + 1])) {
+        Err << kTool << Problem << "\n";
+        Problems++;
+      }
+    }
+    return Problems == 0 ? 0 : 1;
+  }
   std::string PackageOut;
   std::vector<std::string> Positional;
   for (size_t Index = 0; Index < Arguments.size(); Index++) {
