@@ -1,12 +1,15 @@
 #include "tests/firmware/host/ExpectedFile.h"
 
 #include "tests/firmware/host/Checks.h"
+#include "tests/firmware/host/Console.h"
 #include "tests/firmware/host/DriverLoader.h"
+#include "tests/firmware/host/ExpectedTheme.h"
 #include "tests/firmware/host/HostFirmware.h"
 
 namespace {
 
-constinit HOST_EXPECTATIONS mExpected = {TRUE, {1055, 1427, 1346, 1430, 1428, 1355, 1354, 1429}};
+constinit HOST_EXPECTATIONS mExpected = {TRUE, {1055, 1427, 1346, 1430, 1428, 1355, 1354, 1429}, {}, 0, {}, FALSE, {}};
+constinit BOOLEAN mNameGiven = FALSE;
 
 // A cursor over one line of the file.
 typedef struct {
@@ -57,6 +60,69 @@ BOOLEAN DecimalWord(LINE_CURSOR Word, UINT32 *Value) {
   return TRUE;
 }
 
+// A number in hex, with or without 0x, of at most 32 bits.
+BOOLEAN HexWord(LINE_CURSOR Word, UINT32 *Value) {
+  if (Word.End - Word.At > 2 && Word.At[0] == '0' && (Word.At[1] == 'x' || Word.At[1] == 'X')) {
+    Word.At += 2;
+  }
+  UINT64 Number = 0;
+  if (Word.At == Word.End || Word.End - Word.At > 8) {
+    return FALSE;
+  }
+  for (; Word.At < Word.End; Word.At++) {
+    const char C = *Word.At;
+    const UINT32 Digit = C >= '0' && C <= '9' ? (UINT32)(C - '0')
+                         : C >= 'A' && C <= 'F' ? (UINT32)(C - 'A' + 10)
+                         : C >= 'a' && C <= 'f' ? (UINT32)(C - 'a' + 10)
+                                                : 16;
+    if (Digit == 16) {
+      return FALSE;
+    }
+    Number = Number * 16 + Digit;
+  }
+  *Value = (UINT32)Number;
+  return TRUE;
+}
+
+BOOLEAN AtLineEnd(LINE_CURSOR Line) { return NextWord(&Line).At == Line.End; }
+
+BOOLEAN TakeName(LINE_CURSOR Line) {
+  CHAR16 Name[EXPECTED_NAME_LENGTH] = {};
+  UINTN Length = 0;
+  for (LINE_CURSOR Word = NextWord(&Line); Word.At != Word.End; Word = NextWord(&Line)) {
+    UINT32 Unit = 0;
+    if (Length + 1 >= EXPECTED_NAME_LENGTH || !HexWord(Word, &Unit) || Unit > 0xFFFF) {
+      return FALSE;
+    }
+    Name[Length++] = (CHAR16)Unit;
+  }
+  CopyBytes(mExpected.Name, Name, sizeof(Name));
+  mNameGiven = TRUE;
+  return Length > 0;
+}
+
+BOOLEAN TakeColour(LINE_CURSOR Line) {
+  EXPECTED_THEME_COLOUR Colour = {};
+  if (mExpected.ColourCount == EXPECTED_COLOUR_CAPACITY || !HexWord(NextWord(&Line), &Colour.Default) ||
+      !HexWord(NextWord(&Line), &Colour.Theme) || !AtLineEnd(Line)) {
+    return FALSE;
+  }
+  mExpected.Colours[mExpected.ColourCount++] = Colour;
+  return TRUE;
+}
+
+BOOLEAN TakeImage(LINE_CURSOR Line) {
+  UINT32 Id = 0;
+  EXPECTED_IMAGE_FILE File = {TRUE, 0, 0};
+  if (!DecimalWord(NextWord(&Line), &Id) || Id == 0 || Id >= EXPECTED_IMAGE_CAPACITY ||
+      !DecimalWord(NextWord(&Line), &File.Size) || !HexWord(NextWord(&Line), &File.Crc) || !AtLineEnd(Line)) {
+    return FALSE;
+  }
+  mExpected.Images[Id] = File;
+  mExpected.ImagesListed = TRUE;
+  return TRUE;
+}
+
 BOOLEAN TakePcdTokens(LINE_CURSOR Line) {
   LINE_CURSOR Word = NextWord(&Line);
   if (WordIs(Word, "none") && NextWord(&Line).At == Line.End) {
@@ -91,12 +157,61 @@ BOOLEAN TakeLine(LINE_CURSOR Line) {
   if (WordIs(Key, "pcd-tokens")) {
     return TakePcdTokens(Line);
   }
+  if (WordIs(Key, "name")) {
+    return TakeName(Line);
+  }
+  if (WordIs(Key, "colour")) {
+    return TakeColour(Line);
+  }
+  if (WordIs(Key, "image")) {
+    return TakeImage(Line);
+  }
   return FALSE;
 }
 
 }  // namespace
 
-const HOST_EXPECTATIONS *HostExpectations() { return &mExpected; }
+const HOST_EXPECTATIONS *HostExpectations() {
+  if (!mNameGiven) {
+    for (UINTN Index = 0; Index < EXPECTED_NAME_LENGTH && kThemeName[Index] != 0; Index++) {
+      mExpected.Name[Index] = (CHAR16)kThemeName[Index];
+    }
+  }
+  return &mExpected;
+}
+
+UINT32 ThemedArgb(UINT32 DefaultArgb) {
+  for (UINTN Index = 0; Index < mExpected.ColourCount; Index++) {
+    if (mExpected.Colours[Index].Default == DefaultArgb) {
+      return mExpected.Colours[Index].Theme;
+    }
+  }
+  return DefaultArgb;
+}
+
+void ThemeExpectedText(const char *Text, char *Out, UINTN Capacity) {
+  UINTN Length = 0;
+  while (*Text != 0 && Length + 1 < Capacity) {
+    UINTN Digits = 0;
+    if (Text[0] == '0' && Text[1] == 'x') {
+      while (Digits < 9 && ((Text[2 + Digits] >= '0' && Text[2 + Digits] <= '9') ||
+                            (Text[2 + Digits] >= 'A' && Text[2 + Digits] <= 'F'))) {
+        Digits++;
+      }
+    }
+    UINT32 Value = 0;
+    if (Digits == 8 && HexWord({Text, Text + 10}, &Value) && ThemedArgb(Value) != Value) {
+      Length += FormatTextTo(Out + Length, Capacity - Length, "0x%08X", ThemedArgb(Value));
+      Text += 10;
+      continue;
+    }
+    const UINTN Copy = Digits > 0 ? Digits + 2 : 1;  // a hex word that stays is copied whole
+    for (UINTN Index = 0; Index < Copy && Length + 1 < Capacity; Index++) {
+      Out[Length++] = *Text++;
+    }
+  }
+  Out[Length] = 0;
+}
 
 void ReadExpectedFile() {
   DRIVER_LOAD File = {};
@@ -121,6 +236,7 @@ void ReadExpectedFile() {
     Start = End < Text + Size && *End == '\r' && End + 1 < Text + Size && End[1] == '\n' ? End + 2 : End + 1;
   }
   FreeHostPool(File.File);
-  Info("expectations: \\EFI\\BOOT\\Expected.txt, %llu line(s) refused; PCD reads: %s", (UINT64)Refused,
-       mExpected.PcdReads ? "the eight listed tokens" : "none");
+  Info("expectations: \\EFI\\BOOT\\Expected.txt, %llu line(s) refused; PCD reads: %s; %llu theme colour(s); "
+       "image files %s", (UINT64)Refused, mExpected.PcdReads ? "the eight listed tokens" : "none",
+       (UINT64)mExpected.ColourCount, mExpected.ImagesListed ? "listed" : "not listed");
 }
