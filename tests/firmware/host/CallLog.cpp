@@ -2,6 +2,7 @@
 
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
+#include "tests/firmware/host/ExpectedFile.h"
 #include "tests/firmware/host/HostTables.h"
 
 namespace {
@@ -117,7 +118,11 @@ UINTN DescribeCall(const HOST_CALL *Call, char *Text, UINTN Capacity) {
   return FormatHostCall(Call, &NameForLog, nullptr, Text, Capacity);
 }
 
-BOOLEAN CheckCalls(const char *Name, UINTN Mark, const char *Expected) {
+BOOLEAN CheckCalls(const char *Name, UINTN Mark, const char *DefaultExpected) {
+  // The lines are written with the default theme's colours.
+  static char Themed[16384];
+  ThemeExpectedText(DefaultExpected, Themed, sizeof(Themed));
+  const char *Expected = Themed;
   char Wanted[LineCapacity];
   char Actual[LineCapacity];
   UINTN Index = 0;

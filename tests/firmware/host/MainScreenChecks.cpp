@@ -3,6 +3,7 @@
 #include "tests/firmware/host/CallLog.h"
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
+#include "tests/firmware/host/ExpectedFile.h"
 #include "tests/firmware/host/ExpectedLines.h"
 #include "tests/firmware/host/HostImages.h"
 
@@ -134,10 +135,11 @@ void CheckSwatches() {
   for (const EXPECTED_SWATCH &Swatch : kSwatches) {
     const THEME_IMAGE *Image = HostImageSlot(Swatch.HostImageId);
     UINTN Inside = 0, Outside = 0;
-    CountFill(Image, HOST_RECT{0, 0, (INT32)Swatch.Width, (INT32)Swatch.Height}, Swatch.Argb, &Inside, &Outside);
+    CountFill(Image, HOST_RECT{0, 0, (INT32)Swatch.Width, (INT32)Swatch.Height}, ThemedArgb(Swatch.Argb), &Inside,
+              &Outside);
     char Name[64];
     FormatTextTo(Name, sizeof(Name), "swatch %u: %ux%u of 0x%X, mode 1", Swatch.HostImageId, Swatch.Width,
-                 Swatch.Height, Swatch.Argb);
+                 Swatch.Height, ThemedArgb(Swatch.Argb));
     Check(Image->Width == Swatch.Width && Image->Height == Swatch.Height && Inside == Swatch.Width * Swatch.Height &&
               Image->Mode == 1,
           Name, "%ux%u, %llu pixels of the colour, mode %u", Image->Width, Image->Height, (UINT64)Inside, Image->Mode);
@@ -150,12 +152,12 @@ void CheckPanels(UINT32 Width, UINT32 Height) {
   const HOST_RECT Whole = {0, 0, (INT32)Width, (INT32)Height};
   const HOST_RECT Inner = {3, 3, (INT32)(Width - kPanelFrame), (INT32)(Height - kPanelFrame)};
   UINTN FilledInside = 0, FilledOutside = 0, FramedInside = 0, FramedOutside = 0;
-  CountFill(Filled, Whole, kFilledPanelArgb, &FilledInside, &FilledOutside);
-  CountFill(Framed, Inner, kFramedPanelArgb, &FramedInside, &FramedOutside);
+  CountFill(Filled, Whole, ThemedArgb(kFilledPanelArgb), &FilledInside, &FilledOutside);
+  CountFill(Framed, Inner, ThemedArgb(kFramedPanelArgb), &FramedInside, &FramedOutside);
   const UINTN InnerPixels = (UINTN)(Width - 2 * kPanelFrame) * (Height - 2 * kPanelFrame);
   Check(Filled->Width == Width && Filled->Height == Height && FilledInside == (UINTN)Width * Height, "panel 3694 filled",
         "%ux%u (expected %ux%u), %llu pixels of 0x%X", Filled->Width, Filled->Height, Width, Height,
-        (UINT64)FilledInside, kFilledPanelArgb);
+        (UINT64)FilledInside, ThemedArgb(kFilledPanelArgb));
   Check(Framed->Width == Width && Framed->Height == Height && FramedInside == InnerPixels && FramedOutside == 0,
         "panel 3695 filled inside its 3-pixel frame", "%ux%u, %llu of %llu inner pixels dark, %llu in the frame",
         Framed->Width, Framed->Height, (UINT64)FramedInside, (UINT64)InnerPixels, (UINT64)FramedOutside);

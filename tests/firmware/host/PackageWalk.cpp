@@ -24,15 +24,15 @@ BOOLEAN WalkImageBlocks(const UINT8 *List, UINTN PackageOffset, UINT32 Length, P
   if (Length < kImagePackageHeaderSize) {
     return Fail(Walk, "image package shorter than its header", PackageOffset, 0);
   }
-  Walk->kImageInfoOffset = ReadLittleEndian32(Package + 4);
-  Walk->kPaletteInfoOffset = ReadLittleEndian32(Package + 8);
-  if (Walk->kImageInfoOffset == 0) {
+  Walk->ImageInfoOffset = ReadLittleEndian32(Package + 4);
+  Walk->PaletteInfoOffset = ReadLittleEndian32(Package + 8);
+  if (Walk->ImageInfoOffset == 0) {
     return Fail(Walk, "image package has no image information", PackageOffset, 0);
   }
-  if (Walk->kImageInfoOffset < kImagePackageHeaderSize || Walk->kImageInfoOffset >= Length) {
+  if (Walk->ImageInfoOffset < kImagePackageHeaderSize || Walk->ImageInfoOffset >= Length) {
     return Fail(Walk, "image information offset outside the image package", PackageOffset + 4, 0);
   }
-  UINTN Offset = Walk->kImageInfoOffset;
+  UINTN Offset = Walk->ImageInfoOffset;
   UINT32 Id = 1;
   while (Offset < Length) {
     const UINT8 Type = Package[Offset];

@@ -20,8 +20,8 @@ typedef struct {
   UINT32 PackageCount;         // packages before and including the end package
   UINT32 ImagePackageCount;
   UINT32 ImagePackageLength;   // of the first image package
-  UINT32 kImageInfoOffset;
-  UINT32 kPaletteInfoOffset;
+  UINT32 ImageInfoOffset;
+  UINT32 PaletteInfoOffset;
   UINT32 PngBlocks;
   UINT32 JpegBlocks;
   BOOLEAN EndBlockSeen;        // the image package's END block

@@ -3,6 +3,7 @@
 // the driver's resource section), walked block by block into the host's
 // image table, each image's format and size checked against the theme's list.
 #include "tests/firmware/host/Checks.h"
+#include "tests/firmware/host/ExpectedFile.h"
 #include "tests/firmware/host/ExpectedTheme.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HiiResource.h"
@@ -61,11 +62,33 @@ typedef struct {
   FAULTS NotRgba8;
   FAULTS WrongInterlace;
   FAULTS NotBaseline3;
+  FAULTS NotAsDrawn;  // against the theme's image files, where listed
 } TABLE_BUILD;
+
+// CRC-32 (the zlib polynomial, reflected), bit by bit: the package is
+// checked once per run.
+UINT32 Crc32(const UINT8 *Data, UINT32 Length) {
+  UINT32 Crc = 0xFFFFFFFF;
+  for (UINT32 Index = 0; Index < Length; Index++) {
+    Crc ^= Data[Index];
+    for (int Bit = 0; Bit < 8; Bit++) {
+      Crc = (Crc >> 1) ^ (0xEDB88320u & (0u - (Crc & 1)));
+    }
+  }
+  return ~Crc;
+}
 
 void VisitBlock(VOID *Context, UINT32 Id, UINT8 BlockType, const UINT8 *File, UINT32 FileSize) {
   auto *Build = static_cast<TABLE_BUILD *>(Context);
   const BOOLEAN Jpeg = BlockType == HII_IMAGE_BLOCK_JPEG;
+  const HOST_EXPECTATIONS *Expectations = HostExpectations();
+  if (Expectations->ImagesListed) {
+    const EXPECTED_IMAGE_FILE *Drawn = Id < EXPECTED_IMAGE_CAPACITY ? &Expectations->Images[Id] : nullptr;
+    const UINT32 Crc = Crc32(File, FileSize);
+    if (Drawn == nullptr || !Drawn->Listed || Drawn->Size != FileSize || Drawn->Crc != Crc) {
+      Note(&Build->NotAsDrawn, Id, FileSize, Crc);
+    }
+  }
   IMAGE_HEADER_INFO Header = {};
   const BOOLEAN Readable = Jpeg ? ReadJpegHeader(File, FileSize, &Header) : ReadPngHeader(File, FileSize, &Header);
   if (!Readable) {
@@ -116,10 +139,13 @@ void CheckBlocks(const PACKAGE_WALK &Walk, const TABLE_BUILD &Build) {
         Walk.PngBlocks, Walk.JpegBlocks, Walk.JpegBlocks == 4 && Walk.PngBlocks == 164 ? "" : " (expected 164, 4)");
   Check(Walk.EndBlockSeen && Walk.BytesAfterEndBlock == 0, "image package: END block closes it", "%s, %u bytes after",
         Walk.EndBlockSeen ? "END found" : "no END", Walk.BytesAfterEndBlock);
-  CheckDec("image package: image information offset", 12, Walk.kImageInfoOffset);
-  CheckDec("image package: palette information offset", 0, Walk.kPaletteInfoOffset);
+  CheckDec("image package: image information offset", 12, Walk.ImageInfoOffset);
+  CheckDec("image package: palette information offset", 0, Walk.PaletteInfoOffset);
   ReportFaults("images readable (PNG IHDR, JPEG start of frame)", Build.Unreadable, Blocks, "block type, file bytes");
   ReportFaults("image formats by id", Build.WrongFormat, Blocks, "block type");
+  if (HostExpectations()->ImagesListed) {
+    ReportFaults("image files as the theme drew them", Build.NotAsDrawn, Blocks, "size, CRC-32");
+  }
   ReportFaults("image sizes by id", Build.WrongSize, Blocks, "size");
   ReportFaults("PNG images are 8-bit RGBA", Build.NotRgba8, Walk.PngBlocks, "depth, colour type");
   ReportFaults("PNG interlacing by id", Build.WrongInterlace, Walk.PngBlocks, "interlaced");
