@@ -106,18 +106,17 @@ class Colours(unittest.TestCase):
 class Names(unittest.TestCase):
     def test_names_are_stable_distinct_and_fit_for_edk2_and_the_default_keeps_its_own(self):
         default = theme.names("Harbor Slate")
-        self.assertEqual((default["base_name"], default["file_guid"], default["path_macro"]),
-                         ("ThemeDriver", "18648078-9134-4CE3-B85F-D48F695A6510", "THEME_DRIVER_DIR"))
+        self.assertEqual((default["base_name"], default["file_guid"]),
+                         ("ThemeDriver", "18648078-9134-4CE3-B85F-D48F695A6510"))
         cobalt = theme.names("Cobalt Dusk")
         self.assertEqual(cobalt, theme.names("Cobalt Dusk"))
-        self.assertEqual((cobalt["base_name"], cobalt["path_macro"]), ("ThemeDriverCobaltDusk",
-                                                                      "THEME_DRIVER_COBALT_DUSK_DIR"))
+        self.assertEqual(cobalt["base_name"], "ThemeDriverCobaltDusk")
         others = [theme.names(name) for name in ("Cobalt-Dusk", "Cobalt Düsk", "Kobalt")]
         for key in ("base_name", "file_guid", "volume_guid"):
             values = [names[key] for names in [default, cobalt] + others]
             self.assertEqual(len(set(values)), len(values), key)
         for names in others:
-            self.assertRegex(names["base_name"], r"^[A-Za-z][A-Za-z0-9_]*$")
+            self.assertRegex(names["base_name"], r"^[A-Z][A-Za-z0-9]*$")
 
 
 if __name__ == "__main__":

@@ -310,12 +310,10 @@ def names(name):
         base = "ThemeDriver" + "".join(word[0].upper() + word[1:] for word in words)
         file_guid = uuid.uuid5(NAME_NAMESPACE, "file " + name)
         if "".join(words) != re.sub(r"\s+", "", name):
-            base += "_" + file_guid.hex[:6].upper()  # characters were dropped: keep names apart
+            base += file_guid.hex[:6].upper()  # characters were dropped: keep names apart
         derived = {"base_name": base, "file_guid": str(file_guid).upper(),
                    "volume_guid": str(uuid.uuid5(NAME_NAMESPACE, "volume " + name)).upper()}
     derived["name"] = name
-    derived["ui_name"] = derived["base_name"]
-    derived["path_macro"] = re.sub(r"(?<!^)(?=[A-Z])", "_", derived["base_name"]).upper() + "_DIR"
     return derived
 
 
