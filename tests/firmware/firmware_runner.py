@@ -13,7 +13,9 @@ which checks it cannot support, the QEMU machine, and how many boots a run
 takes (more than one when the host resets on purpose; then QEMU reboots
 instead of ending, and a further start of the host ends the run as a
 failure). Files beside the driver on the boot drive (a mode file, a
-firmware volume, signed copies) come with `run(..., files={name: path})`.
+firmware volume, signed copies) come with `run(..., files={name: path})`;
+a driver of None leaves the driver file off the drive, for a firmware that
+holds the driver in its flash.
 To add a run, describe it with a
 `Firmware` (or `dataclasses.replace` one of `FIRMWARES`) and call `run()`;
 `extra_args` adds QEMU options (a trace log, say) without a new description,
@@ -192,7 +194,8 @@ def boot(firmware, host, driver, limit, log_path, work_dir, extra_args=(), stop_
 
 def missing_prerequisite(firmware, host, driver, files=None):
     """What is missing to boot, or None."""
-    wanted = [(host, "reference host"), (driver, "driver")] + [(path, name) for name, path in (files or {}).items()]
+    wanted = [(host, "reference host")] + ([(driver, "driver")] if driver else []) + \
+        [(path, name) for name, path in (files or {}).items()]
     for path, what in wanted:
         if not os.path.isfile(path):
             return f"{what} not found at {path}"
@@ -225,7 +228,8 @@ def run(firmware, host, driver, limit, log_path=None, extra_args: Sequence[str] 
 
 def boot_files(host, driver, files):
     """(source path, name in \\EFI\\BOOT) of every file on the boot drive."""
-    return [(host, HOST_FILE), (driver, DRIVER_FILE)] + [(path, name) for name, path in sorted(files.items())]
+    return [(host, HOST_FILE)] + ([(driver, DRIVER_FILE)] if driver else []) + \
+        [(path, name) for name, path in sorted(files.items())]
 
 
 def directory_drive(work_dir, host, driver, files=()):

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""The firmware packer: what it refuses, and the layout of what it writes,
-read back by a small reader of its own."""
+"""The firmware packer: what it refuses, the layout of what it writes, read
+back by a small reader of its own, and the EDK2 module and FDF fragment in
+agreement with the FFS file."""
 import os
 import re
 import struct
@@ -24,12 +25,32 @@ from synthetic_pe import MACHINE_ARM64, pe_image  # noqa: E402
 LARGEST_DRIVER = ((0xFFFFFF - 24 - 8 - 28) & ~3) - 4
 
 
-def run_packer(driver_bytes, out_dir):
+def run_packer(driver_bytes, out_dir, options=()):
     driver = os.path.join(out_dir, "input.efi")
     with open(driver, "wb") as file:
         file.write(driver_bytes)
-    return subprocess.run([sys.executable, PACKER, driver, os.path.join(out_dir, "out")],
+    return subprocess.run([sys.executable, PACKER, *options, driver, os.path.join(out_dir, "out")],
                           capture_output=True, text=True)
+
+
+def read(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+def inf_module(text):
+    """([Defines] name -> value, [Binaries.X64] type -> file) of an INF."""
+    defines = dict(re.findall(r"^\s*(\w+)\s*=\s*(\S+)\s*$", text, re.M))
+    binaries = dict(re.findall(r"^\s*(PE32|DXE_DEPEX)\|([^|\s]+)\|", text, re.M))
+    return defines, binaries
+
+
+def fdf_file_statement(text):
+    """(file type, GUID, [(section type, value)]) of the fragment's one FILE
+    statement, comments dropped."""
+    text = re.sub(r"#.*", "", text)
+    statement = re.fullmatch(r"\s*FILE\s+(\w+)\s*=\s*(\S+)\s*\{(.*)\}\s*", text, re.S)
+    return statement.group(1), statement.group(2), re.findall(r"SECTION\s+(\w+)\s*=\s*(\S+)", statement.group(3))
 
 
 def sections(ffs):
@@ -126,6 +147,70 @@ class Layout(unittest.TestCase):
                 self.assertEqual(fv[pad_end:driver_at], b"\xff" * (driver_at - pad_end))
                 self.assertEqual(fv[driver_at:driver_at + len(ffs)], ffs)
                 self.assertEqual(set(fv[driver_at + len(ffs):]), {0xFF})
+
+
+class PlatformBuildFiles(unittest.TestCase):
+    """The INF and the FDF fragment must make a platform build pack what the
+    .ffs holds: the same file name, dependency, PE32 image and UI name. A
+    variant carries its own names throughout and its own path macro."""
+    VARIANT_FILE = uuid.UUID("0f5e4d3c-2b1a-4c9d-8e7f-6a5b4c3d2e1f")
+    VARIANT_VOLUME = uuid.UUID("1a2b3c4d-5e6f-4a8b-9c0d-e1f2a3b4c5d6")
+    CASES = [
+        # name, packer options, base name, file GUID, volume GUID, path macro
+        ("default", [], "ThemeDriver", firmware_file.DRIVER_FILE_GUID, firmware_file.VOLUME_NAME_GUID,
+         "THEME_DRIVER_DIR"),
+        ("variant", ["--base-name", "ThemeDriverNordicFrost", "--file-guid", str(VARIANT_FILE),
+                     "--volume-guid", str(VARIANT_VOLUME)],
+         "ThemeDriverNordicFrost", VARIANT_FILE, VARIANT_VOLUME, "THEME_DRIVER_NORDIC_FROST_DIR"),
+    ]
+
+    def test_module_and_fragment_agree_with_the_driver_file(self):
+        driver = pe_image(1027)
+        for name, options, base, file_guid, volume_guid, macro in self.CASES:
+            with self.subTest(name), tempfile.TemporaryDirectory() as work:
+                result = run_packer(driver, work, options)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                out = os.path.join(work, "out")
+                self.assertEqual(sorted(os.listdir(out)),
+                                 sorted(base + suffix for suffix in (".depex", ".efi", ".fdf.inc", ".ffs", ".fv", ".inf")))
+                ffs = read(os.path.join(out, base + ".ffs"))
+                found = [(kind, body) for kind, body, _ in sections(ffs)]
+
+                defines, binaries = inf_module(read(os.path.join(out, base + ".inf")).decode())
+                self.assertEqual((defines["BASE_NAME"], defines["MODULE_TYPE"]), (base, "UEFI_DRIVER"))
+                self.assertEqual(uuid.UUID(defines["FILE_GUID"]), uuid.UUID(bytes_le=ffs[:16]))
+                self.assertEqual(found[:2], [(0x13, read(os.path.join(out, binaries["DXE_DEPEX"]))),
+                                             (0x10, read(os.path.join(out, binaries["PE32"])))])
+                self.assertEqual(found[2], (0x15, (defines["BASE_NAME"] + "\0").encode("utf-16-le")))
+
+                fragment = read(os.path.join(out, base + ".fdf.inc")).decode()
+                self.assertNotIn("!include", fragment)  # the FDF parser acts on it even in a comment
+                kind, guid, statements = fdf_file_statement(fragment)
+                self.assertEqual((kind, uuid.UUID(guid)), ("DRIVER", uuid.UUID(bytes_le=ffs[:16])))
+                self.assertEqual([section for section, _ in statements], ["DXE_DEPEX", "PE32", "UI"])
+                files = {}
+                for section, value in statements[:2]:
+                    self.assertTrue(value.startswith(f"$({macro})/"), value)
+                    files[section] = read(os.path.join(out, value[len(macro) + 4:]))
+                self.assertEqual(found, [(0x13, files["DXE_DEPEX"]), (0x10, files["PE32"]),
+                                         (0x15, (statements[2][1].strip('"') + "\0").encode("utf-16-le"))])
+
+                self.assertEqual(uuid.UUID(bytes_le=ffs[:16]), file_guid)
+                self.assertEqual(found[1][1], driver)
+                fv = read(os.path.join(out, base + ".fv"))
+                self.assertEqual(uuid.UUID(bytes_le=fv[96:112]), volume_guid)
+                self.assertEqual(fv.find(ffs), 120)
+
+    def test_bad_names_are_refused(self):
+        for name, options, field in [("base name with a space", ["--base-name", "Theme Driver"], "--base-name"),
+                                     ("base name in snake case", ["--base-name", "theme_driver"], "--base-name"),
+                                     ("file GUID", ["--file-guid", "18648078-9134"], "--file-guid"),
+                                     ("volume GUID", ["--volume-guid", "volume"], "--volume-guid")]:
+            with self.subTest(name), tempfile.TemporaryDirectory() as work:
+                result = run_packer(pe_image(), work, options)
+                self.assertEqual(result.returncode, 2)
+                self.assertIn(field, result.stderr)
+                self.assertFalse(os.path.exists(os.path.join(work, "out")))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 """The driver as firmware carries it: an FFS driver file (header, DXE
 dependency, PE32 image, user-interface name) and a minimal firmware volume
-holding that file. Both are byte-for-byte functions of the driver file."""
+holding that file. Both are byte-for-byte functions of the driver file and
+of the names given (by default the theme driver's own)."""
 import struct
 import uuid
 
@@ -67,14 +68,15 @@ def ffs_file(name, kind, body):
     return bytes(header) + body
 
 
-def driver_ffs(driver):
-    """The FFS file of the driver; raises NotADriver or TooLarge."""
+def driver_ffs(driver, file_guid=DRIVER_FILE_GUID, ui_name=DRIVER_UI_NAME):
+    """The FFS file of the driver, named file_guid and ui_name; raises
+    NotADriver or TooLarge."""
     check_driver(driver)
-    ui_name = (DRIVER_UI_NAME + "\0").encode("utf-16-le")
+    ui_name = (ui_name + "\0").encode("utf-16-le")
     sections = [section(SECTION_DXE_DEPEX, DEPEX_TRUE_END), section(SECTION_PE32, driver),
                 section(SECTION_USER_INTERFACE, ui_name)]
     body = b"".join(_align(s, 4, 0) for s in sections[:-1]) + sections[-1]
-    return ffs_file(DRIVER_FILE_GUID, FILE_TYPE_DRIVER, body)
+    return ffs_file(file_guid, FILE_TYPE_DRIVER, body)
 
 
 def _volume_header(length, ext_header_offset):
@@ -89,10 +91,10 @@ def _volume_header(length, ext_header_offset):
     return bytes(header)
 
 
-def volume(files):
+def volume(files, name_guid=VOLUME_NAME_GUID):
     """A firmware volume holding the given FFS files after the pad file that
     carries the volume's name, free space erased, whole blocks long."""
-    ext_header = VOLUME_NAME_GUID.bytes_le + struct.pack("<I", VOLUME_EXT_HEADER_SIZE)
+    ext_header = name_guid.bytes_le + struct.pack("<I", VOLUME_EXT_HEADER_SIZE)
     name_pad = ffs_file(uuid.UUID(int=0), FILE_TYPE_PAD, ext_header)
     body = b""
     for file in [name_pad] + list(files):

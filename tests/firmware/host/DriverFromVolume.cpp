@@ -1,6 +1,7 @@
-// The driver built into flash, as close as a running system gets: the DXE
-// core is handed a firmware volume holding the driver's FFS file and
-// dispatches it. A copy with a damaged header checksum must be refused.
+// The driver built into flash: either as close as a running system gets,
+// the DXE core handed a firmware volume holding the driver's FFS file to
+// dispatch (a copy with a damaged header checksum must be refused), or
+// truly, dispatched from the platform's own flash before the host ran.
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/HostFirmware.h"
 #include "tests/firmware/host/HostMode.h"
@@ -10,6 +11,12 @@
 namespace {
 
 const EFI_GUID mDxeServicesGuid = HOST_DXE_SERVICES_TABLE_GUID;
+// {220E73B6-6BDB-4413-8405-B974B108619A}: the firmware-volume interface
+// that the DXE core puts on the handle of each volume it dispatches from.
+const EFI_GUID mFirmwareVolume2Guid = {0x220E73B6, 0x6BDB, 0x4413, {0x84, 0x05, 0xB9, 0x74, 0xB1, 0x08, 0x61, 0x9A}};
+// {18648078-9134-4CE3-B85F-D48F695A6510}: the FFS file name the driver ships
+// under (tools/ship).
+const EFI_GUID mDriverFileName = {0x18648078, 0x9134, 0x4CE3, {0xB8, 0x5F, 0xD4, 0x8F, 0x69, 0x5A, 0x65, 0x10}};
 
 // Volume layout the host reads: where the header says the files begin, and
 // each file's name, type and 24-bit size; files sit on 8-byte boundaries.
@@ -104,4 +111,26 @@ BOOLEAN DispatchFromFirmwareVolume(HOST_RUN *Run) {
                                                       : "another path");
   return CheckHex("driver image's device is the processed volume", reinterpret_cast<UINT64>(Volume),
                   reinterpret_cast<UINT64>(Image->DeviceHandle));
+}
+
+BOOLEAN FindDriverInFlash(HOST_RUN *Run) {
+  Step("flash");
+  Info("driver not read from the boot volume: the DXE core dispatched it from the platform's flash");
+  THEME_PROVIDER_PROTOCOL *Record = nullptr;
+  EFI_HANDLE RecordHandle = nullptr;
+  const UINTN Records = FindDriverRecords(&Record, &RecordHandle);
+  if (!Check(Records == 1, "driver's record installed when the DXE core dispatched it", "%llu record(s) naming an image",
+             (UINT64)Records) ||
+      !AdoptLoadedDriver(Run, Record->ImageHandle)) {
+    return FALSE;
+  }
+  const HOST_LOADED_IMAGE_PROTOCOL *Image = Run->Load.LoadedImage;
+  Check(NamesVolumeFile(Image->FilePath, mDriverFileName), "driver image's file path is its FFS file", "%s",
+        NamesVolumeFile(Image->FilePath, mDriverFileName)
+            ? "firmware-volume file node {18648078-9134-4CE3-B85F-D48F695A6510}"
+            : "not the firmware-volume file node of the driver's file name");
+  VOID *Volume = nullptr;
+  const EFI_STATUS Status = gHostBootServices->HandleProtocol(Image->DeviceHandle, &mFirmwareVolume2Guid, &Volume);
+  return Check(!EFI_ERROR(Status), "driver image's device is a firmware volume", "firmware-volume interface: status 0x%llX",
+               Status);
 }

@@ -19,6 +19,7 @@ constexpr MODE_NAME mModeNames[] = {
     {HostModeLoadOption, "load-option"},
     {HostModeSecureBoot, "secure-boot"},
     {HostModeFatalCode, "fatal-code"},
+    {HostModeFlash, "flash"},
 };
 
 // True when Text (Length bytes) is Name, followed only by line ends or spaces.
@@ -85,6 +86,7 @@ BOOLEAN BringInDriver(HOST_RUN *Run, HOST_MODE Mode) {
     case HostModeLoadOption: return LoadThroughLoadOption(Run);
     case HostModeSecureBoot: return LoadUnderSecureBoot(Run);
     case HostModeFatalCode: return LoadAndStartDriver(Run);
+    case HostModeFlash: return FindDriverInFlash(Run);
     case HostModeUnknown: break;
   }
   return Check(FALSE, "host mode known", "\\EFI\\BOOT\\HostMode.txt names none of the modes");

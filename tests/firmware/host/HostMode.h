@@ -11,6 +11,7 @@ typedef enum {
   HostModeLoadOption,      // the boot manager loads it through Driver0001
   HostModeSecureBoot,      // as the driver file, after unsigned and badly signed copies are refused
   HostModeFatalCode,       // as the driver file with the heap-record list refused: the fatal-code display
+  HostModeFlash,           // the firmware holds the driver in its flash and dispatched it before the host ran
   HostModeUnknown,
 } HOST_MODE;
 

@@ -1,5 +1,6 @@
 #include "tests/firmware/host/PcdSubstitute.h"
 
+#include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/ExpectedFile.h"
 #include "tests/firmware/host/HostFirmware.h"
 
@@ -211,6 +212,16 @@ void StopWatchingPcdLookups() {
 }
 
 const char *PcdLookupsSeen() { return mLookups; }
+
+void ReportPlatformPcd() {
+  VOID *Pcd = nullptr;
+  VOID *PiPcd = nullptr;
+  const BOOLEAN HasPcd = !EFI_ERROR(gHostBootServices->LocateProtocol(&mPcdGuid, nullptr, &Pcd));
+  const BOOLEAN HasPiPcd = !EFI_ERROR(gHostBootServices->LocateProtocol(&mPiPcdGuid, nullptr, &PiPcd));
+  Info("PCD protocols of the platform: PCD %s, PI PCD %s; no stand-in installed, since the driver read its "
+       "settings when the DXE core dispatched it, before the host ran",
+       HasPcd ? "present" : "absent", HasPiPcd ? "present" : "absent");
+}
 
 UINTN PcdReadCount() { return mReadCount; }
 const PCD_READ *PcdReadAt(UINTN Index) { return Index < mReadCount && Index < ReadCapacity ? &mReads[Index] : nullptr; }

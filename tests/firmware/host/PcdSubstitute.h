@@ -27,6 +27,10 @@ EFI_STATUS RemovePcdSubstitute();
 // firmware had it, false when the host installed a stand-in.
 BOOLEAN EnsurePiPcdProtocol(EFI_STATUS *Status);
 
+// For a driver the firmware dispatched before the host ran: reports whether
+// the platform has the two PCD protocols, and leaves them as they are.
+void ReportPlatformPcd();
+
 UINTN PcdReadCount();
 const PCD_READ *PcdReadAt(UINTN Index);
 // Reads of tokens other than the known ones, passed on to the firmware.

@@ -27,6 +27,7 @@ extern "C" EFI_STATUS EFIAPI ReferenceHostMain(EFI_HANDLE ImageHandle, EFI_SYSTE
   const HOST_MODE Mode = ReadHostMode();
   Info("driver brought in by: %s", HostModeName(Mode));
   ReadExpectedFile();
+  mRun.InFlash = Mode == HostModeFlash;
   PrepareFirmware(&mRun);
   if (Mode == HostModeFatalCode) {
     RunIntoFatalDisplay(&mRun);
@@ -35,7 +36,9 @@ extern "C" EFI_STATUS EFIAPI ReferenceHostMain(EFI_HANDLE ImageHandle, EFI_SYSTE
   }
   PreinstallRecords(&mRun);
   InstallHeapHobList(&mRun);
-  WatchPcdLookups();
+  if (!mRun.InFlash) {
+    WatchPcdLookups();
+  }
   const BOOLEAN Started = BringInDriver(&mRun, Mode);
   StopWatchingPcdLookups();
   CheckHeapRecordList(&mRun);

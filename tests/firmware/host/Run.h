@@ -14,9 +14,15 @@ typedef struct {
   // The driver's record from a load before the host's own (by the boot
   // manager); the host's load must retire it.
   const THEME_PROVIDER_PROTOCOL *PriorDriverRecord;
+  // The DXE core dispatched the driver from the platform's flash before the
+  // host ran: the host made none of the tables the driver saw, so the checks
+  // of those (PCD stand-in, heap HOBs, older records) give way to checks of
+  // what the platform has.
+  BOOLEAN InFlash;
 } HOST_RUN;
 
-// Screen mode, PCD substitute.
+// Screen mode, PCD substitute (in flash, the platform's PCD protocols only
+// reported).
 void PrepareFirmware(HOST_RUN *Run);
 // The two records of other plug-ins, installed before the driver loads.
 void PreinstallRecords(HOST_RUN *Run);

@@ -1,7 +1,9 @@
 // The driver's platform library in real firmware: a HOB list of the host's
-// own with heap HOBs in place while the driver loads, the heap-record list
-// the driver built from it and published, and the run in which publishing
-// fails under HaltOnError 1 so that the fatal-code display takes over.
+// own with heap HOBs in place while the driver loads (or, for a driver the
+// firmware dispatched from flash, the platform's own HOB list), the
+// heap-record list the driver built from it and published, and the run in
+// which publishing fails under HaltOnError 1 so that the fatal-code display
+// takes over.
 #include "tests/firmware/host/Checks.h"
 #include "tests/firmware/host/Console.h"
 #include "tests/firmware/host/HostFirmware.h"
@@ -158,15 +160,57 @@ UINT32 ExpectedMemoryType(const HOST_HEAP_DESCRIPTOR &Descriptor) {
   return Descriptor.PoolKind == kRuntimePoolKind ? EfiRuntimeServicesData : EfiBootServicesData;
 }
 
+// A heap HOB the driver is to take, in HOB order: its descriptor, then its
+// payload.
+typedef struct {
+  const HOST_HEAP_DESCRIPTOR *Descriptor;
+  const UINT8 *Payload;
+} EXPECTED_RECORD;
+constexpr UINTN kExpectedRecordCapacity = 16;
+static_assert(kHeapHobCount <= kExpectedRecordCapacity);
+
 // The record matches its HOB: descriptor bytes and payload.
-BOOLEAN RecordMatches(const HOST_HEAP_RECORD *Record, const HEAP_HOB_SOURCE &Hob) {
-  return SameBytes(&Record->Descriptor, &Hob.Descriptor, sizeof(HOST_HEAP_DESCRIPTOR)) &&
-         SameBytes(Record + 1, Hob.Payload, Hob.Descriptor.Size);
+BOOLEAN RecordMatches(const HOST_HEAP_RECORD *Record, const EXPECTED_RECORD &Hob) {
+  return SameBytes(&Record->Descriptor, Hob.Descriptor, sizeof(HOST_HEAP_DESCRIPTOR)) &&
+         SameBytes(Record + 1, Hob.Payload, Hob.Descriptor->Size);
 }
 
 // An earlier load of the driver (by the boot manager) published the list
 // before the host's heap HOBs existed; the host's load joins that list.
 BOOLEAN JoinsEarlierList(const HOST_RUN *Run) { return Run->PriorDriverRecord != nullptr; }
+
+// The heap HOBs the host added that the driver takes; none when the list
+// was published before they existed.
+UINTN HostHeapHobs(const HOST_RUN *Run, EXPECTED_RECORD *Records) {
+  UINTN Count = 0;
+  for (const HEAP_HOB_SOURCE &Hob : mHeapHobs) {
+    if (Hob.Taken && !JoinsEarlierList(Run)) {
+      Records[Count++] = EXPECTED_RECORD{&Hob.Descriptor, Hob.Payload};
+    }
+  }
+  return Count;
+}
+
+// The platform's own heap HOBs that the driver takes: the active ones with
+// the heap signature. *All counts every heap HOB found.
+UINTN PlatformHeapHobs(EXPECTED_RECORD *Records, UINTN *All) {
+  const auto *At = static_cast<const UINT8 *>(FindConfigurationTable(&mHobListGuid));
+  const UINT8 *End = At != nullptr ? At + HobListLength(At) : nullptr;
+  UINTN Count = 0;
+  *All = 0;
+  for (; At != End; At += reinterpret_cast<const HOST_HOB_GENERIC_HEADER *>(At)->HobLength) {
+    const auto *Hob = reinterpret_cast<const HOST_HEAP_HOB *>(At);
+    if (Hob->Header.Header.HobType != HOST_HOB_TYPE_GUID_EXTENSION || !GuidEquals(&Hob->Header.Name, &mHeapHobGuid) ||
+        Hob->Header.Header.HobLength < sizeof(HOST_HEAP_HOB)) {
+      continue;
+    }
+    ++*All;
+    if (Hob->Descriptor.Signature == kHeapSignature && Hob->Descriptor.Active == 1 && Count < kExpectedRecordCapacity) {
+      Records[Count++] = EXPECTED_RECORD{&Hob->Descriptor, At + sizeof(HOST_HEAP_HOB)};
+    }
+  }
+  return Count;
+}
 
 void CheckRecords(const HOST_RUN *Run, HOST_HEAP_RECORD_LIST *List) {
   UINTN Count = 0;
@@ -174,21 +218,22 @@ void CheckRecords(const HOST_RUN *Run, HOST_HEAP_RECORD_LIST *List) {
   BOOLEAN LinksHold = TRUE;
   BOOLEAN OutsideImage = TRUE;
   UINTN RightPool = 0;
+  EXPECTED_RECORD Hobs[kExpectedRecordCapacity];
   UINTN Expected = 0;
-  for (const HEAP_HOB_SOURCE &Hob : mHeapHobs) {
-    Expected += Hob.Taken && !JoinsEarlierList(Run) ? 1 : 0;
+  if (Run->InFlash) {
+    UINTN All = 0;
+    Expected = PlatformHeapHobs(Hobs, &All);
+    Info("the platform's HOB list: %llu heap HOB(s), %llu of them active with the heap signature", (UINT64)All,
+         (UINT64)Expected);
+  } else {
+    Expected = HostHeapHobs(Run, Hobs);
   }
-  UINTN Next = 0;
   for (HOST_LIST_LINK *Link = List->Head.ForwardLink; Link != &List->Head && Count < 16; Link = Link->ForwardLink) {
-    while (Next < kHeapHobCount && !mHeapHobs[Next].Taken) {
-      Next++;
-    }
     const auto *Record = reinterpret_cast<const HOST_HEAP_RECORD *>(Link);
-    Matching += Next < kHeapHobCount && RecordMatches(Record, mHeapHobs[Next]) ? 1 : 0;
+    Matching += Count < Expected && RecordMatches(Record, Hobs[Count]) ? 1 : 0;
     LinksHold = LinksHold && Link->ForwardLink->BackLink == Link;
     OutsideImage = OutsideImage && !InsideDriverImage(Run, Record);
     RightPool += MemoryTypeAt(Record) == ExpectedMemoryType(Record->Descriptor) ? 1 : 0;
-    Next++;
     Count++;
   }
   LinksHold = LinksHold && List->Head.BackLink->ForwardLink == &List->Head;
@@ -213,8 +258,11 @@ EFI_STATUS EFIAPI RefuseHeapRecordList(EFI_HANDLE *Handle, const EFI_GUID *Proto
 }  // namespace
 
 void InstallHeapHobList(HOST_RUN *Run) {
-  (void)Run;
   Step("HOB list");
+  if (Run->InFlash) {
+    Info("the platform's own HOB list left in place: the driver read it when the DXE core dispatched it");
+    return;
+  }
   mFirmwareHobList = FindConfigurationTable(&mHobListGuid);
   const UINTN Kept = mFirmwareHobList != nullptr ? HobListLength(mFirmwareHobList) : 0;
   const UINTN Size = Kept + kHeapHobCount * kHeapHobLength + sizeof(HOST_HOB_GENERIC_HEADER);

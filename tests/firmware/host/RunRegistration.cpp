@@ -105,6 +105,15 @@ void CheckPreinstalledAfterLoad() {
        mNewerRecord.Signature == kRetiredSignature ? "retired" : "live");
 }
 
+// The records when the host installed two of its own before the load.
+void CheckInstalledRecords(const HOST_RUN *Run, UINTN Count, UINTN Live) {
+  const UINTN Expected = Run->PriorDriverRecord != nullptr ? 4 : 3;
+  Check(Count == Expected, "theme-provider records installed", "%llu (the driver's, the two pre-installed%s)%s",
+        (UINT64)Count, Run->PriorDriverRecord != nullptr ? " and the earlier load's" : "",
+        Count == Expected ? "" : ", not as expected");
+  Check(Live == 1, "active record found", "%llu live record(s) of version 40 besides the host's own", (UINT64)Live);
+}
+
 // Every installed record; the one that is live and of the host's version
 // and not pre-installed by the host is the driver's.
 void FindActiveRecord(HOST_RUN *Run) {
@@ -135,11 +144,14 @@ void FindActiveRecord(HOST_RUN *Run) {
     }
   }
   gHostBootServices->FreePool(Handles);
-  const UINTN Expected = Run->PriorDriverRecord != nullptr ? 4 : 3;
-  Check(Count == Expected, "theme-provider records installed", "%llu (the driver's, the two pre-installed%s)%s",
-        (UINT64)Count, Run->PriorDriverRecord != nullptr ? " and the earlier load's" : "",
-        Count == Expected ? "" : ", not as expected");
-  Check(Live == 1, "active record found", "%llu live record(s) of version 40 besides the host's own", (UINT64)Live);
+  if (Run->InFlash) {
+    // The platform may carry records of other plug-ins; of this version only
+    // the driver's may be live.
+    Info("%llu theme-provider record(s) installed by the platform", (UINT64)Count);
+    Check(Live == 1, "exactly one live record of version 40", "%llu live record(s) of version 40", (UINT64)Live);
+  } else {
+    CheckInstalledRecords(Run, Count, Live);
+  }
   // A record of the wrong version or signature is still the driver's: the
   // run goes on with it so that the rest of the checks can speak.
   if (Run->Record == nullptr && Others == 1) {
@@ -195,7 +207,6 @@ BOOLEAN InsideDriverImage(const HOST_RUN *Run, const VOID *Address) {
 }
 
 void PrepareFirmware(HOST_RUN *Run) {
-  (void)Run;
   Step("firmware");
   VOID *Interface = nullptr;
   const EFI_STATUS GopStatus = gHostBootServices->LocateProtocol(&mGraphicsOutputGuid, nullptr, &Interface);
@@ -209,6 +220,10 @@ void PrepareFirmware(HOST_RUN *Run) {
     Info("screen: no graphics output; fixed mode %ux%u", ScreenWidth(), ScreenHeight());
   }
 
+  if (Run->InFlash) {
+    ReportPlatformPcd();
+    return;
+  }
   EFI_STATUS Status;
   const PCD_SUBSTITUTE_RESULT Result = InstallPcdSubstitute(&Status);
   Check(Result != PcdSubstituteFailed, "PCD protocol substituted", "%s (status 0x%llX)",
@@ -221,8 +236,11 @@ void PrepareFirmware(HOST_RUN *Run) {
 }
 
 void PreinstallRecords(HOST_RUN *Run) {
-  (void)Run;
   Step("pre-install");
+  if (Run->InFlash) {
+    Info("no older records installed for the driver to retire: it registered before the host ran");
+    return;
+  }
   mEarlierBefore = mEarlierRecord;
   mNewerBefore = mNewerRecord;
   EFI_STATUS Status = gHostBootServices->InstallProtocolInterface(&mEarlierHandle, &mThemeProviderGuid,
@@ -260,7 +278,9 @@ BOOLEAN LoadAndStartDriver(HOST_RUN *Run) {
 
 BOOLEAN CheckRegistration(HOST_RUN *Run) {
   Step("registration");
-  CheckPreinstalledAfterLoad();
+  if (!Run->InFlash) {
+    CheckPreinstalledAfterLoad();
+  }
   FindActiveRecord(Run);
   if (Run->Record == nullptr) {
     return FALSE;

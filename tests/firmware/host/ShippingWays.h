@@ -8,6 +8,11 @@
 // hands to ProcessFirmwareVolume; a damaged copy must be refused first.
 BOOLEAN DispatchFromFirmwareVolume(HOST_RUN *Run);
 
+// The firmware dispatched the driver from its own flash before the host ran:
+// the driver's only record, its image from a firmware-volume file. Nothing
+// is read from the boot volume.
+BOOLEAN FindDriverInFlash(HOST_RUN *Run);
+
 // First boot: writes Driver0001 and DriverOrder and resets. Second boot:
 // the boot manager's record is checked, then the host loads the driver once
 // more, which must retire it.
