@@ -35,14 +35,14 @@ UINT32 Get32(const Bytes &In, size_t At) {
 UINT16 Get16(const Bytes &In, size_t At) { return (UINT16)(In[At] | (In[At + 1] << 8)); }
 
 // A PE32+ file of headers only, and its loaded image with a resource tree
-// at TreeRva: type "HII" -> name 1 -> language 0x409 -> 0x40 bytes at 0x1100.
-constexpr UINT32 PeOffset = 0x40;
-constexpr UINT32 Optional = PeOffset + 24;
-constexpr UINT32 ResourceEntry = Optional + 112 + 2 * 8;
-constexpr UINT32 TreeRva = 0x1000;
-constexpr UINT32 TypeDirectory = 0x00, NameDirectory = 0x20, LanguageDirectory = 0x38, DataEntry = 0x50,
+// at kTreeRva: type "HII" -> name 1 -> language 0x409 -> 0x40 bytes at 0x1100.
+constexpr UINT32 kPeOffset = 0x40;
+constexpr UINT32 kOptional = kPeOffset + 24;
+constexpr UINT32 kResourceEntry = kOptional + 112 + 2 * 8;
+constexpr UINT32 kTreeRva = 0x1000;
+constexpr UINT32 kTypeDirectory = 0x00, NameDirectory = 0x20, LanguageDirectory = 0x38, DataEntry = 0x50,
                  TypeName = 0x60, OtherName = 0x68, TreeSize = 0x70;
-constexpr UINT32 Subdirectory = 0x80000000u;
+constexpr UINT32 kSubdirectory = 0x80000000u;
 
 struct TestImage {
   Bytes File = Bytes(0x200);
@@ -51,18 +51,18 @@ struct TestImage {
   TestImage() {
     File[0] = 'M';
     File[1] = 'Z';
-    Put32(File, 0x3C, PeOffset);
-    Put32(File, PeOffset, 0x00004550);
-    Put16(File, Optional, 0x20B);
-    Put32(File, Optional + 108, 16);
-    Put32(File, ResourceEntry, TreeRva);
-    Put32(File, ResourceEntry + 4, TreeSize);
-    Directory(TypeDirectory, 1, 0);
-    Put32(Image, Tree(TypeDirectory + 16), Subdirectory | TypeName);
-    Put32(Image, Tree(TypeDirectory + 20), Subdirectory | NameDirectory);
+    Put32(File, 0x3C, kPeOffset);
+    Put32(File, kPeOffset, 0x00004550);
+    Put16(File, kOptional, 0x20B);
+    Put32(File, kOptional + 108, 16);
+    Put32(File, kResourceEntry, kTreeRva);
+    Put32(File, kResourceEntry + 4, TreeSize);
+    Directory(kTypeDirectory, 1, 0);
+    Put32(Image, Tree(kTypeDirectory + 16), kSubdirectory | TypeName);
+    Put32(Image, Tree(kTypeDirectory + 20), kSubdirectory | NameDirectory);
     Directory(NameDirectory, 0, 1);
     Put32(Image, Tree(NameDirectory + 16), 1);
-    Put32(Image, Tree(NameDirectory + 20), Subdirectory | LanguageDirectory);
+    Put32(Image, Tree(NameDirectory + 20), kSubdirectory | LanguageDirectory);
     Directory(LanguageDirectory, 0, 1);
     Put32(Image, Tree(LanguageDirectory + 16), 0x409);
     Put32(Image, Tree(LanguageDirectory + 20), DataEntry);
@@ -70,7 +70,7 @@ struct TestImage {
     Put32(Image, Tree(DataEntry + 4), 0x40);
     Name(TypeName, "HII");
   }
-  static size_t Tree(UINT32 Offset) { return TreeRva + Offset; }
+  static size_t Tree(UINT32 Offset) { return kTreeRva + Offset; }
   void Directory(UINT32 Offset, UINT16 Named, UINT16 Numbered) {
     Put16(Image, Tree(Offset + 12), Named);
     Put16(Image, Tree(Offset + 14), Numbered);
@@ -106,36 +106,36 @@ TEST(ReferenceHostHiiResource, RefusesWhatALoaderCouldNotPublish) {
   } Cases[] = {
       {"no MZ", [](TestImage &T) { T.File[0] = 'X'; }, "no DOS header"},
       {"PE header beyond the file", [](TestImage &T) { Put32(T.File, 0x3C, 0x1F0); }, "no PE headers"},
-      {"PE32, not PE32+", [](TestImage &T) { Put16(T.File, Optional, 0x10B); }, "not PE32+"},
-      {"two data directories only", [](TestImage &T) { Put32(T.File, Optional + 108, 2); }, "no resource data directory"},
-      {"empty resource directory", [](TestImage &T) { Put32(T.File, ResourceEntry + 4, 0); }, "empty resource directory"},
-      {"tree beyond the image", [](TestImage &T) { Put32(T.File, ResourceEntry, 0x1FF0); }, "outside the loaded image"},
+      {"PE32, not PE32+", [](TestImage &T) { Put16(T.File, kOptional, 0x10B); }, "not PE32+"},
+      {"two data directories only", [](TestImage &T) { Put32(T.File, kOptional + 108, 2); }, "no resource data directory"},
+      {"empty resource directory", [](TestImage &T) { Put32(T.File, kResourceEntry + 4, 0); }, "empty resource directory"},
+      {"tree beyond the image", [](TestImage &T) { Put32(T.File, kResourceEntry, 0x1FF0); }, "outside the loaded image"},
       {"type named HIJ", [](TestImage &T) { T.Name(TypeName, "HIJ"); }, "no resource of type HII"},
       {"type named HIIX", [](TestImage &T) { T.Name(TypeName, "HIIX"); }, "no resource of type HII"},
       {"type by number", [](TestImage &T) { Put32(T.Image, TestImage::Tree(16), 6); }, "no resource of type HII"},
-      {"type name beyond the tree", [](TestImage &T) { Put32(T.Image, TestImage::Tree(16), Subdirectory | 0x6F); },
+      {"type name beyond the tree", [](TestImage &T) { Put32(T.Image, TestImage::Tree(16), kSubdirectory | 0x6F); },
        "no resource of type HII"},
       {"more entries than the tree holds",
        [](TestImage &T) {
-         T.Directory(TypeDirectory, 0xFFFF, 0);
+         T.Directory(kTypeDirectory, 0xFFFF, 0);
          Put32(T.Image, TestImage::Tree(16), 6);
        },
        "no resource of type HII"},
       {"HII after another named type",
        [](TestImage &T) {
-         T.Directory(TypeDirectory, 2, 0);
+         T.Directory(kTypeDirectory, 2, 0);
          T.Name(OtherName, "ABC");
-         Put32(T.Image, TestImage::Tree(16), Subdirectory | OtherName);
-         Put32(T.Image, TestImage::Tree(24), Subdirectory | TypeName);
-         Put32(T.Image, TestImage::Tree(28), Subdirectory | NameDirectory);
+         Put32(T.Image, TestImage::Tree(16), kSubdirectory | OtherName);
+         Put32(T.Image, TestImage::Tree(24), kSubdirectory | TypeName);
+         Put32(T.Image, TestImage::Tree(28), kSubdirectory | NameDirectory);
        },
        nullptr},
       {"type leads straight to data", [](TestImage &T) { Put32(T.Image, TestImage::Tree(20), DataEntry); },
        "shallower"},
-      {"name directory beyond the tree", [](TestImage &T) { Put32(T.Image, TestImage::Tree(20), Subdirectory | 0x6C); },
+      {"name directory beyond the tree", [](TestImage &T) { Put32(T.Image, TestImage::Tree(20), kSubdirectory | 0x6C); },
        "empty or outside"},
       {"name directory empty", [](TestImage &T) { T.Directory(NameDirectory, 0, 0); }, "empty or outside"},
-      {"language is a directory", [](TestImage &T) { Put32(T.Image, TestImage::Tree(LanguageDirectory + 20), Subdirectory | TypeDirectory); },
+      {"language is a directory", [](TestImage &T) { Put32(T.Image, TestImage::Tree(LanguageDirectory + 20), kSubdirectory | kTypeDirectory); },
        "data entry malformed"},
       {"data entry beyond the tree", [](TestImage &T) { Put32(T.Image, TestImage::Tree(LanguageDirectory + 20), 0x68); },
        "data entry malformed"},
@@ -162,7 +162,7 @@ TEST(ReferenceHostHiiResource, RefusesWhatALoaderCouldNotPublish) {
 
 TEST(ReferenceHostHiiResource, EveryTruncationOfTheFileIsRefusedWithinBounds) {
   TestImage Test;
-  for (size_t Length = 0; Length < ResourceEntry + 8; Length++) {
+  for (size_t Length = 0; Length < kResourceEntry + 8; Length++) {
     const Bytes Prefix(Test.File.begin(), Test.File.begin() + (long)Length);
     BOOLEAN Found = TRUE;
     Find(Prefix, Test.Image, &Found);

@@ -83,18 +83,18 @@ void Collect(VOID *Context, UINT32 Id, UINT8 Type, const UINT8 *, UINT32 Size) {
   static_cast<std::vector<Seen> *>(Context)->push_back({Id, Type, Size});
 }
 
-const std::vector<Block> ThreeImages = {
+const std::vector<Block> kThreeImages = {
     {HII_IMAGE_BLOCK_PNG, Png(200, 40)}, {HII_IMAGE_BLOCK_JPEG, Jpeg(1920, 1080)}, {HII_IMAGE_BLOCK_PNG, Png(20, 4, 1)}};
 
 TEST(ReferenceHostPackageWalk, VisitsEveryImageBlockInOrder) {
-  const Bytes List = PackageList(ThreeImages);
+  const Bytes List = PackageList(kThreeImages);
   std::vector<Seen> Visited;
   PACKAGE_WALK Walk;
   ASSERT_TRUE(WalkPackageList(List.data(), List.size(), &Walk, Collect, &Visited)) << Walk.Problem;
   ASSERT_EQ(Visited.size(), 3u);
   EXPECT_EQ(Visited[0].Id, 1u);
   EXPECT_EQ(Visited[1].Type, HII_IMAGE_BLOCK_JPEG);
-  EXPECT_EQ(Visited[2].Size, ThreeImages[2].File.size());
+  EXPECT_EQ(Visited[2].Size, kThreeImages[2].File.size());
   EXPECT_EQ(Walk.PngBlocks, 2u);
   EXPECT_EQ(Walk.JpegBlocks, 1u);
   EXPECT_EQ(Walk.ImagePackageCount, 1u);
@@ -107,7 +107,7 @@ TEST(ReferenceHostPackageWalk, VisitsEveryImageBlockInOrder) {
 // Every damaged list is refused with a reason, and nothing is read outside
 // the bytes given (the sanitizers watch the reads).
 TEST(ReferenceHostPackageWalk, RefusesDamagedLists) {
-  const Bytes Good = PackageList(ThreeImages);
+  const Bytes Good = PackageList(kThreeImages);
   const size_t ImagePackage = 20;
   const size_t FirstBlock = ImagePackage + 12;
   const size_t EndPackage = Good.size() - 4;
@@ -152,7 +152,7 @@ TEST(ReferenceHostPackageWalk, RefusesDamagedLists) {
 }
 
 TEST(ReferenceHostPackageWalk, EveryTruncationIsRefusedWithinBounds) {
-  const Bytes Good = PackageList(ThreeImages);
+  const Bytes Good = PackageList(kThreeImages);
   for (size_t Length = 0; Length < Good.size(); Length++) {
     Bytes Cut = Prefix(Good, Length);
     if (Length >= 20) {

@@ -7,16 +7,16 @@
 
 namespace {
 
-constexpr UINTN LogCapacity = 4096;
-constexpr UINTN LineCapacity = 256;
+constexpr UINTN kLogCapacity = 4096;
+constexpr UINTN kLineCapacity = 256;
 
-constinit HOST_CALL mCalls[LogCapacity] = {};
+constinit HOST_CALL mCalls[kLogCapacity] = {};
 constinit UINTN mCallCount = 0;  // including dropped ones
 constinit UINTN mUnlisted = 0;
 constinit HOST_CALL mFirstUnlisted = {};
 
 void Append(const HOST_CALL &Call) {
-  if (mCallCount < LogCapacity) {
+  if (mCallCount < kLogCapacity) {
     mCalls[mCallCount] = Call;
   }
   mCallCount++;
@@ -59,7 +59,7 @@ BOOLEAN SameText(const char *Left, const char *Right) {
 }
 
 void ListCalls(UINTN Mark) {
-  char Line[LineCapacity];
+  char Line[kLineCapacity];
   for (UINTN Index = 0; Index < CallsSince(Mark); Index++) {
     const HOST_CALL *Call = CallAt(Mark, Index);
     if (Call == nullptr) {
@@ -90,12 +90,12 @@ UINTN CallsSince(UINTN Mark) { return mCallCount - Mark; }
 
 const HOST_CALL *CallAt(UINTN Mark, UINTN Offset) {
   const UINTN Index = Mark + Offset;
-  return Index < mCallCount && Index < LogCapacity ? &mCalls[Index] : nullptr;
+  return Index < mCallCount && Index < kLogCapacity ? &mCalls[Index] : nullptr;
 }
 
 UINTN CountCalls(UINTN Mark, UINT8 Table, UINT8 Slot) {
   UINTN Count = 0;
-  for (UINTN Index = Mark; Index < mCallCount && Index < LogCapacity; Index++) {
+  for (UINTN Index = Mark; Index < mCallCount && Index < kLogCapacity; Index++) {
     if (mCalls[Index].Table == Table && mCalls[Index].Slot == Slot) {
       Count++;
     }
@@ -105,7 +105,7 @@ UINTN CountCalls(UINTN Mark, UINT8 Table, UINT8 Slot) {
 
 UINTN UnlistedCalls() { return mUnlisted; }
 const HOST_CALL *FirstUnlistedCall() { return mUnlisted != 0 ? &mFirstUnlisted : nullptr; }
-UINTN DroppedCalls() { return mCallCount > LogCapacity ? mCallCount - LogCapacity : 0; }
+UINTN DroppedCalls() { return mCallCount > kLogCapacity ? mCallCount - kLogCapacity : 0; }
 
 const char *SlotName(UINT8 Table, UINT8 Slot) {
   if (const char *Name = HostSlotName(Table, Slot)) {
@@ -123,8 +123,8 @@ BOOLEAN CheckCalls(const char *Name, UINTN Mark, const char *DefaultExpected) {
   static char Themed[16384];
   ThemeExpectedText(DefaultExpected, Themed, sizeof(Themed));
   const char *Expected = Themed;
-  char Wanted[LineCapacity];
-  char Actual[LineCapacity];
+  char Wanted[kLineCapacity];
+  char Actual[kLineCapacity];
   UINTN Index = 0;
   for (; NextExpectedLine(&Expected, Wanted, sizeof(Wanted)); Index++) {
     const HOST_CALL *Call = CallAt(Mark, Index);

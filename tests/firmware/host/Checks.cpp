@@ -8,10 +8,10 @@ constinit UINTN mPassed = 0;
 constinit UINTN mFailed = 0;
 constinit UINTN mNotApplicable = 0;
 
-constexpr UINTN LineCapacity = 512;
+constexpr UINTN kLineCapacity = 512;
 
 void EmitLine(const char *Prefix, const char *Name, const char *Format, __builtin_va_list Arguments) {
-  char Line[LineCapacity];
+  char Line[kLineCapacity];
   UINTN Length = FormatTextTo(Line, sizeof(Line), "%s%s%s", Prefix, Name, Name[0] != '\0' ? ": " : "");
   if (Length < sizeof(Line)) {
     FormatText(Line + Length, sizeof(Line) - Length, Format, Arguments);

@@ -5,13 +5,13 @@
 
 namespace {
 
-constexpr UINT16 SerialData = 0x3F8;
-constexpr UINT16 SerialLineStatus = 0x3FD;
-constexpr UINT8 TransmitterEmpty = 0x20;
+constexpr UINT16 kSerialData = 0x3F8;
+constexpr UINT16 kSerialLineStatus = 0x3FD;
+constexpr UINT8 kTransmitterEmpty = 0x20;
 // The emulator's debug-exit device: writing V ends it with status 2V + 1.
-constexpr UINT16 DebugExitPort = 0xF4;
-constexpr UINT8 DebugExitPassed = 0x10;  // status 33
-constexpr UINT8 DebugExitFailed = 0x11;  // status 35
+constexpr UINT16 kDebugExitPort = 0xF4;
+constexpr UINT8 kDebugExitPassed = 0x10;  // status 33
+constexpr UINT8 kDebugExitFailed = 0x11;  // status 35
 
 inline void OutByte(UINT16 Port, UINT8 Value) { __asm__ volatile("outb %0, %1" : : "a"(Value), "Nd"(Port)); }
 
@@ -23,10 +23,10 @@ inline UINT8 InByte(UINT16 Port) {
 
 void SerialPut(char Character) {
   // Bounded, so that a machine without the port cannot hang the host.
-  for (UINTN Spin = 0; Spin < 1000000 && (InByte(SerialLineStatus) & TransmitterEmpty) == 0; Spin++) {
+  for (UINTN Spin = 0; Spin < 1000000 && (InByte(kSerialLineStatus) & kTransmitterEmpty) == 0; Spin++) {
     __asm__ volatile("pause");
   }
-  OutByte(SerialData, (UINT8)Character);
+  OutByte(kSerialData, (UINT8)Character);
 }
 
 struct Sink {
@@ -161,4 +161,4 @@ void NarrowText(const CHAR16 *Text, UINTN MaxChars, char *Buffer, UINTN Capacity
   }
 }
 
-void ExitEmulator(BOOLEAN Passed) { OutByte(DebugExitPort, Passed ? DebugExitPassed : DebugExitFailed); }
+void ExitEmulator(BOOLEAN Passed) { OutByte(kDebugExitPort, Passed ? kDebugExitPassed : kDebugExitFailed); }

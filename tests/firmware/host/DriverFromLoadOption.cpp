@@ -11,35 +11,35 @@
 
 namespace {
 
-const EFI_GUID mGlobalVariableGuid = HOST_GLOBAL_VARIABLE_GUID;
-const EFI_GUID mThemeProviderGuid = THEME_PROVIDER_PROTOCOL_GUID;
+const EFI_GUID kGlobalVariableGuid = HOST_GLOBAL_VARIABLE_GUID;
+const EFI_GUID kThemeProviderGuid = THEME_PROVIDER_PROTOCOL_GUID;
 
-constexpr const CHAR16 *DriverPath = u"\\EFI\\BOOT\\ThemeDriver.efi";
-constexpr CHAR16 OptionDescription[] = u"Theme driver";
-constexpr UINT32 VariableAttributes =
+constexpr const CHAR16 *kDriverPath = u"\\EFI\\BOOT\\ThemeDriver.efi";
+constexpr CHAR16 kOptionDescription[] = u"Theme driver";
+constexpr UINT32 kVariableAttributes =
     HOST_VARIABLE_NON_VOLATILE | HOST_VARIABLE_BOOTSERVICE_ACCESS | HOST_VARIABLE_RUNTIME_ACCESS;
-constexpr UINT16 OptionNumber = 0x0001;
-constexpr UINTN OptionHeaderSize = sizeof(UINT32) + sizeof(UINT16);  // Attributes, FilePathListLength
+constexpr UINT16 kOptionNumber = 0x0001;
+constexpr UINTN kOptionHeaderSize = sizeof(UINT32) + sizeof(UINT16);  // Attributes, FilePathListLength
 
 BOOLEAN VariableExists(const CHAR16 *Name) {
   UINTN Size = 0;
-  const EFI_STATUS Status = RuntimeServices(gHostSystemTable)->GetVariable(Name, &mGlobalVariableGuid, nullptr, &Size, nullptr);
+  const EFI_STATUS Status = RuntimeServices(gHostSystemTable)->GetVariable(Name, &kGlobalVariableGuid, nullptr, &Size, nullptr);
   return Status == EFI_BUFFER_TOO_SMALL || Status == EFI_SUCCESS;
 }
 
 EFI_STATUS SetGlobalVariable(const CHAR16 *Name, const VOID *Data, UINTN Size) {
-  return RuntimeServices(gHostSystemTable)->SetVariable(Name, &mGlobalVariableGuid, VariableAttributes, Size, Data);
+  return RuntimeServices(gHostSystemTable)->SetVariable(Name, &kGlobalVariableGuid, kVariableAttributes, Size, Data);
 }
 
 // EFI_LOAD_OPTION: attributes, file-path list length, description, then the
 // boot volume's path to the driver file.
 EFI_STATUS WriteDriverOption() {
   UINTN PathSize = 0;
-  EFI_DEVICE_PATH_PROTOCOL *Path = BootFileDevicePath(DriverPath, &PathSize);
+  EFI_DEVICE_PATH_PROTOCOL *Path = BootFileDevicePath(kDriverPath, &PathSize);
   if (Path == nullptr) {
     return EFI_NOT_FOUND;
   }
-  const UINTN Size = OptionHeaderSize + sizeof(OptionDescription) + PathSize;
+  const UINTN Size = kOptionHeaderSize + sizeof(kOptionDescription) + PathSize;
   UINT8 *Option = static_cast<UINT8 *>(AllocateHostPool(Size));
   EFI_STATUS Status = EFI_OUT_OF_RESOURCES;
   if (Option != nullptr) {
@@ -47,8 +47,8 @@ EFI_STATUS WriteDriverOption() {
     const UINT16 PathListLength = static_cast<UINT16>(PathSize);
     CopyBytes(Option, &Attributes, sizeof(Attributes));
     CopyBytes(Option + sizeof(Attributes), &PathListLength, sizeof(PathListLength));
-    CopyBytes(Option + OptionHeaderSize, OptionDescription, sizeof(OptionDescription));
-    CopyBytes(Option + OptionHeaderSize + sizeof(OptionDescription), Path, PathSize);
+    CopyBytes(Option + kOptionHeaderSize, kOptionDescription, sizeof(kOptionDescription));
+    CopyBytes(Option + kOptionHeaderSize + sizeof(kOptionDescription), Path, PathSize);
     Status = SetGlobalVariable(u"Driver0001", Option, Size);
   }
   FreeHostPool(Option);
@@ -59,7 +59,7 @@ EFI_STATUS WriteDriverOption() {
 BOOLEAN WriteOptionAndReset() {
   Step("load option");
   CheckHex("Driver0001 written: status", EFI_SUCCESS, WriteDriverOption());
-  const UINT16 Order[] = {OptionNumber};
+  const UINT16 Order[] = {kOptionNumber};
   if (!CheckHex("DriverOrder written: status", EFI_SUCCESS, SetGlobalVariable(u"DriverOrder", Order, sizeof(Order)))) {
     return FALSE;
   }
@@ -76,8 +76,8 @@ BOOLEAN NamesDriverFile(const VOID *FilePath) {
   }
   const CHAR16 *Name = reinterpret_cast<const CHAR16 *>(Node + 1);
   UINTN Index = 0;
-  for (; DriverPath[Index] != 0; Index++) {
-    if (Name[Index] != DriverPath[Index]) {
+  for (; kDriverPath[Index] != 0; Index++) {
+    if (Name[Index] != kDriverPath[Index]) {
       return FALSE;
     }
   }
@@ -115,7 +115,7 @@ BOOLEAN LoadThroughLoadOption(HOST_RUN *Run) {
   CheckHex("boot manager's record retired by the second load: signature", kRetiredSignature, Prior->Signature);
   VOID *Found = nullptr;
   const BOOLEAN Installed =
-      !EFI_ERROR(gHostBootServices->HandleProtocol(PriorHandle, &mThemeProviderGuid, &Found)) && Found == Prior;
+      !EFI_ERROR(gHostBootServices->HandleProtocol(PriorHandle, &kThemeProviderGuid, &Found)) && Found == Prior;
   Check(Installed, "boot manager's record still installed", "%s", Installed ? "on its handle" : "gone");
   return TRUE;
 }

@@ -10,34 +10,34 @@
 
 namespace {
 
-const EFI_GUID mDxeServicesGuid = HOST_DXE_SERVICES_TABLE_GUID;
+const EFI_GUID kDxeServicesGuid = HOST_DXE_SERVICES_TABLE_GUID;
 // {220E73B6-6BDB-4413-8405-B974B108619A}: the firmware-volume interface
 // that the DXE core puts on the handle of each volume it dispatches from.
-const EFI_GUID mFirmwareVolume2Guid = {0x220E73B6, 0x6BDB, 0x4413, {0x84, 0x05, 0xB9, 0x74, 0xB1, 0x08, 0x61, 0x9A}};
+const EFI_GUID kFirmwareVolume2Guid = {0x220E73B6, 0x6BDB, 0x4413, {0x84, 0x05, 0xB9, 0x74, 0xB1, 0x08, 0x61, 0x9A}};
 // {18648078-9134-4CE3-B85F-D48F695A6510}: the FFS file name the driver ships
 // under (tools/ship).
-const EFI_GUID mDriverFileName = {0x18648078, 0x9134, 0x4CE3, {0xB8, 0x5F, 0xD4, 0x8F, 0x69, 0x5A, 0x65, 0x10}};
+const EFI_GUID kDriverFileName = {0x18648078, 0x9134, 0x4CE3, {0xB8, 0x5F, 0xD4, 0x8F, 0x69, 0x5A, 0x65, 0x10}};
 
 // Volume layout the host reads: where the header says the files begin, and
 // each file's name, type and 24-bit size; files sit on 8-byte boundaries.
-constexpr UINTN VolumeHeaderLengthAt = 48;
-constexpr UINTN FileHeaderSize = 24;
-constexpr UINT8 FileTypeDriver = 0x07;
+constexpr UINTN kVolumeHeaderLengthAt = 48;
+constexpr UINTN kFileHeaderSize = 24;
+constexpr UINT8 kFileTypeDriver = 0x07;
 
 // The name of the first driver file in the volume; false when it has none.
 BOOLEAN FirstDriverFileName(const UINT8 *Volume, UINTN Size, EFI_GUID *Name) {
-  if (Size < VolumeHeaderLengthAt + 2) {
+  if (Size < kVolumeHeaderLengthAt + 2) {
     return FALSE;
   }
-  UINTN At = Volume[VolumeHeaderLengthAt] | (Volume[VolumeHeaderLengthAt + 1] << 8);
-  while (At + FileHeaderSize <= Size) {
+  UINTN At = Volume[kVolumeHeaderLengthAt] | (Volume[kVolumeHeaderLengthAt + 1] << 8);
+  while (At + kFileHeaderSize <= Size) {
     const UINT8 *File = Volume + At;
     const UINTN FileSize = File[20] | (File[21] << 8) | (File[22] << 16);
-    if (File[18] == FileTypeDriver) {
+    if (File[18] == kFileTypeDriver) {
       CopyBytes(Name, File, sizeof(EFI_GUID));
       return TRUE;
     }
-    if (FileSize < FileHeaderSize) {
+    if (FileSize < kFileHeaderSize) {
       return FALSE;
     }
     At = (At + FileSize + 7) & ~static_cast<UINTN>(7);
@@ -81,7 +81,7 @@ BOOLEAN NamesVolumeFile(const VOID *FilePath, const EFI_GUID &Name) {
 
 BOOLEAN DispatchFromFirmwareVolume(HOST_RUN *Run) {
   Step("firmware volume");
-  const HOST_DXE_SERVICES *Dxe = static_cast<const HOST_DXE_SERVICES *>(FindConfigurationTable(&mDxeServicesGuid));
+  const HOST_DXE_SERVICES *Dxe = static_cast<const HOST_DXE_SERVICES *>(FindConfigurationTable(&kDxeServicesGuid));
   if (!Check(Dxe != nullptr && Dxe->Hdr.Signature == HOST_DXE_SERVICES_SIGNATURE, "DXE services table found",
              "%s", Dxe != nullptr ? "in the configuration table" : "not in the configuration table")) {
     return FALSE;
@@ -125,12 +125,12 @@ BOOLEAN FindDriverInFlash(HOST_RUN *Run) {
     return FALSE;
   }
   const HOST_LOADED_IMAGE_PROTOCOL *Image = Run->Load.LoadedImage;
-  Check(NamesVolumeFile(Image->FilePath, mDriverFileName), "driver image's file path is its FFS file", "%s",
-        NamesVolumeFile(Image->FilePath, mDriverFileName)
+  Check(NamesVolumeFile(Image->FilePath, kDriverFileName), "driver image's file path is its FFS file", "%s",
+        NamesVolumeFile(Image->FilePath, kDriverFileName)
             ? "firmware-volume file node {18648078-9134-4CE3-B85F-D48F695A6510}"
             : "not the firmware-volume file node of the driver's file name");
   VOID *Volume = nullptr;
-  const EFI_STATUS Status = gHostBootServices->HandleProtocol(Image->DeviceHandle, &mFirmwareVolume2Guid, &Volume);
+  const EFI_STATUS Status = gHostBootServices->HandleProtocol(Image->DeviceHandle, &kFirmwareVolume2Guid, &Volume);
   return Check(!EFI_ERROR(Status), "driver image's device is a firmware volume", "firmware-volume interface: status 0x%llX",
                Status);
 }

@@ -6,12 +6,12 @@
 
 namespace {
 
-const EFI_GUID mLoadedImageGuid = HOST_LOADED_IMAGE_PROTOCOL_GUID;
-const EFI_GUID mFileSystemGuid = HOST_SIMPLE_FILE_SYSTEM_PROTOCOL_GUID;
-const EFI_GUID mFileInfoGuid = HOST_FILE_INFO_GUID;
-const EFI_GUID mDevicePathGuid = HOST_DEVICE_PATH_PROTOCOL_GUID;
+const EFI_GUID kLoadedImageGuid = HOST_LOADED_IMAGE_PROTOCOL_GUID;
+const EFI_GUID kFileSystemGuid = HOST_SIMPLE_FILE_SYSTEM_PROTOCOL_GUID;
+const EFI_GUID kFileInfoGuid = HOST_FILE_INFO_GUID;
+const EFI_GUID kDevicePathGuid = HOST_DEVICE_PATH_PROTOCOL_GUID;
 
-constexpr UINTN MaxDriverSize = 64u * 1024 * 1024;
+constexpr UINTN kMaxDriverSize = 64u * 1024 * 1024;
 
 BOOLEAN ReadFailed(DRIVER_LOAD *Load, const char *Step, EFI_STATUS Status) {
   Load->ReadFailure = Step;
@@ -24,7 +24,7 @@ UINT16 NodeLength(const HOST_DEVICE_PATH_NODE *Node) { return (UINT16)(Node->Len
 // The device's path followed by a file-path node for Path; its size in *Size.
 EFI_DEVICE_PATH_PROTOCOL *FileDevicePath(EFI_HANDLE Device, const CHAR16 *Path, UINTN *Size) {
   VOID *Interface = nullptr;
-  if (Device == nullptr || EFI_ERROR(gHostBootServices->HandleProtocol(Device, &mDevicePathGuid, &Interface))) {
+  if (Device == nullptr || EFI_ERROR(gHostBootServices->HandleProtocol(Device, &kDevicePathGuid, &Interface))) {
     return nullptr;
   }
   const UINT8 *Start = static_cast<const UINT8 *>(Interface);
@@ -60,7 +60,7 @@ EFI_DEVICE_PATH_PROTOCOL *FileDevicePath(EFI_HANDLE Device, const CHAR16 *Path, 
 
 HOST_LOADED_IMAGE_PROTOCOL *LoadedImageOf(EFI_HANDLE Handle, EFI_STATUS *Status) {
   VOID *Interface = nullptr;
-  const EFI_STATUS Found = gHostBootServices->HandleProtocol(Handle, &mLoadedImageGuid, &Interface);
+  const EFI_STATUS Found = gHostBootServices->HandleProtocol(Handle, &kLoadedImageGuid, &Interface);
   if (Status != nullptr) {
     *Status = Found;
   }
@@ -93,7 +93,7 @@ BOOLEAN ReadDriverFile(DRIVER_LOAD *Load) {
     return ReadFailed(Load, "the host's own loaded-image interface", EFI_NOT_FOUND);
   }
   VOID *Interface = nullptr;
-  EFI_STATUS Status = gHostBootServices->HandleProtocol(Self->DeviceHandle, &mFileSystemGuid, &Interface);
+  EFI_STATUS Status = gHostBootServices->HandleProtocol(Self->DeviceHandle, &kFileSystemGuid, &Interface);
   if (EFI_ERROR(Status)) {
     return ReadFailed(Load, "the boot volume's file system", Status);
   }
@@ -111,9 +111,9 @@ BOOLEAN ReadDriverFile(DRIVER_LOAD *Load) {
   }
   UINT8 InfoBuffer[512];
   UINTN InfoSize = sizeof(InfoBuffer);
-  Status = File->GetInfo(File, &mFileInfoGuid, &InfoSize, InfoBuffer);
+  Status = File->GetInfo(File, &kFileInfoGuid, &InfoSize, InfoBuffer);
   const UINT64 FileSize = reinterpret_cast<HOST_FILE_INFO *>(InfoBuffer)->FileSize;
-  if (EFI_ERROR(Status) || FileSize == 0 || FileSize > MaxDriverSize) {
+  if (EFI_ERROR(Status) || FileSize == 0 || FileSize > kMaxDriverSize) {
     File->Close(File);
     Root->Close(Root);
     return ReadFailed(Load, "the driver file's size", EFI_ERROR(Status) ? Status : EFI_LOAD_ERROR);

@@ -6,20 +6,20 @@
 
 namespace {
 
-const EFI_GUID mThemeProviderGuid = THEME_PROVIDER_PROTOCOL_GUID;
+const EFI_GUID kThemeProviderGuid = THEME_PROVIDER_PROTOCOL_GUID;
 
 }  // namespace
 
 UINTN FindDriverRecords(THEME_PROVIDER_PROTOCOL **Record, EFI_HANDLE *Handle) {
   UINTN Count = 0;
   EFI_HANDLE *Handles = nullptr;
-  if (EFI_ERROR(gHostBootServices->LocateHandleBuffer(ByProtocol, &mThemeProviderGuid, nullptr, &Count, &Handles))) {
+  if (EFI_ERROR(gHostBootServices->LocateHandleBuffer(ByProtocol, &kThemeProviderGuid, nullptr, &Count, &Handles))) {
     return 0;
   }
   UINTN Found = 0;
   for (UINTN Index = 0; Index < Count; Index++) {
     VOID *Interface = nullptr;
-    if (EFI_ERROR(gHostBootServices->HandleProtocol(Handles[Index], &mThemeProviderGuid, &Interface)) ||
+    if (EFI_ERROR(gHostBootServices->HandleProtocol(Handles[Index], &kThemeProviderGuid, &Interface)) ||
         Interface == nullptr || static_cast<THEME_PROVIDER_PROTOCOL *>(Interface)->ImageHandle == nullptr) {
       continue;
     }

@@ -28,15 +28,15 @@ void SetStorage(THEME_IMAGE *Image, const IMAGE_STORAGE &Storage) {
 }
 
 // Larger images get their size but no pixels: the emulated machine is small.
-constexpr UINT64 MaxPixelBytes = 16u * 1024 * 1024;
+constexpr UINT64 kMaxPixelBytes = 16u * 1024 * 1024;
 
 typedef struct {
   UINT32 Id;
   THEME_IMAGE Record;
 } HOST_IMAGE_SLOT;
 
-constexpr UINTN SlotCapacity = 256;
-constinit HOST_IMAGE_SLOT mSlots[SlotCapacity] = {};
+constexpr UINTN kSlotCapacity = 256;
+constinit HOST_IMAGE_SLOT mSlots[kSlotCapacity] = {};
 constinit UINTN mSlotCount = 0;
 constinit THEME_IMAGE *mImageTable = nullptr;
 constinit UINTN mResolvedToTheme = 0;
@@ -51,7 +51,7 @@ typedef struct {
   UINT32 Height;
 } HOST_OWN_IMAGES;
 
-constexpr HOST_OWN_IMAGES mOwnImages[] = {
+constexpr HOST_OWN_IMAGES kOwnImages[] = {
     {1, 1, 64, 36},         {9, 12, 48, 12},        {808, 810, 16, 32},     {876, 877, 16, 16},
     {1039, 1042, 14, 14},   {1046, 1050, 32, 32},   {1054, 1056, 240, 40},  {1104, 1108, 360, 52},
     {1291, 1292, 24, 24},   {1330, 1330, 64, 64},   {2098, 2110, 24, 24},   {2198, 2240, 24, 24},
@@ -59,7 +59,7 @@ constexpr HOST_OWN_IMAGES mOwnImages[] = {
 };
 
 const HOST_OWN_IMAGES *OwnImage(UINT32 HostImageId) {
-  for (const HOST_OWN_IMAGES &Range : mOwnImages) {
+  for (const HOST_OWN_IMAGES &Range : kOwnImages) {
     if (HostImageId >= Range.FirstId && HostImageId <= Range.LastId) {
       return &Range;
     }
@@ -110,7 +110,7 @@ BOOLEAN AllocateImagePixels(THEME_IMAGE *Image, UINT32 Width, UINT32 Height) {
   Image->Width = Width;
   Image->Height = Height;
   const UINT64 Bytes = (UINT64)Width * Height * 4;
-  if (Bytes == 0 || Bytes > MaxPixelBytes) {
+  if (Bytes == 0 || Bytes > kMaxPixelBytes) {
     return Bytes == 0;
   }
   VOID *Pixels = AllocateHostPool(Bytes);
@@ -201,7 +201,7 @@ THEME_IMAGE *HostImageSlot(UINT32 HostImageId) {
   if (Slot != nullptr) {
     return &Slot->Record;
   }
-  if (mSlotCount == SlotCapacity) {
+  if (mSlotCount == kSlotCapacity) {
     return nullptr;
   }
   Slot = &mSlots[mSlotCount++];

@@ -13,7 +13,7 @@ struct MODE_NAME {
   const char *Name;
 };
 
-constexpr MODE_NAME mModeNames[] = {
+constexpr MODE_NAME kModeNames[] = {
     {HostModeDriverFile, "driver-file"},
     {HostModeFirmwareVolume, "firmware-volume"},
     {HostModeLoadOption, "load-option"},
@@ -61,7 +61,7 @@ HOST_MODE ReadHostMode() {
     return HostModeDriverFile;
   }
   HOST_MODE Mode = HostModeUnknown;
-  for (const MODE_NAME &Entry : mModeNames) {
+  for (const MODE_NAME &Entry : kModeNames) {
     if (NamesMode(static_cast<const char *>(File.File), File.FileSize, Entry.Name)) {
       Mode = Entry.Mode;
     }
@@ -71,7 +71,7 @@ HOST_MODE ReadHostMode() {
 }
 
 const char *HostModeName(HOST_MODE Mode) {
-  for (const MODE_NAME &Entry : mModeNames) {
+  for (const MODE_NAME &Entry : kModeNames) {
     if (Entry.Mode == Mode) {
       return Entry.Name;
     }

@@ -7,11 +7,11 @@
 
 namespace {
 
-constexpr INT32 DesignWidth = 1920;
-constexpr INT32 DesignHeight = 1080;
+constexpr INT32 kDesignWidth = 1920;
+constexpr INT32 kDesignHeight = 1080;
 
-constinit UINT32 mScreenWidth = DesignWidth;
-constinit UINT32 mScreenHeight = DesignHeight;
+constinit UINT32 mScreenWidth = kDesignWidth;
+constinit UINT32 mScreenHeight = kDesignHeight;
 // The table the record points at: filled by the host's own slot numbers.
 constinit VOID *mServicesSlots[REFERENCE_HOST_SERVICES_TABLE_SLOTS] = {};
 
@@ -85,8 +85,8 @@ void SetScreenMode(UINT32 Width, UINT32 Height) {
 }
 UINT32 ScreenWidth() { return mScreenWidth; }
 UINT32 ScreenHeight() { return mScreenHeight; }
-INT32 ScaleDesignX(INT32 DesignUnits) { return Scale(DesignUnits, mScreenWidth, DesignWidth); }
-INT32 ScaleDesignY(INT32 DesignUnits) { return Scale(DesignUnits, mScreenHeight, DesignHeight); }
+INT32 ScaleDesignX(INT32 DesignUnits) { return Scale(DesignUnits, mScreenWidth, kDesignWidth); }
+INT32 ScaleDesignY(INT32 DesignUnits) { return Scale(DesignUnits, mScreenHeight, kDesignHeight); }
 
 HOST_SERVICES_TABLE *HostServicesTable() {
   static_assert(sizeof(mServicesSlots) == sizeof(HOST_SERVICES_TABLE), "the host's table and the record's type agree in size");

@@ -9,16 +9,16 @@
 
 namespace {
 
-constexpr UINT64 ObjectHandleBase = 0x0B1E00000000ULL;
-constexpr UINT64 DrawContextBase = 0xDC0000ULL;
-constexpr UINT16 FirstHookHandle = 0x31;
+constexpr UINT64 kObjectHandleBase = 0x0B1E00000000ULL;
+constexpr UINT64 kDrawContextBase = 0xDC0000ULL;
+constexpr UINT16 kFirstHookHandle = 0x31;
 
-constexpr UINT64 RequestText = 615;
-constexpr UINT64 RequestSelectedIndex = 1550;
-constexpr UINT64 RequestHasPicture = 852269;
+constexpr UINT64 kRequestText = 615;
+constexpr UINT64 kRequestSelectedIndex = 1550;
+constexpr UINT64 kRequestHasPicture = 852269;
 
-constexpr UINTN ObjectCapacity = 128;
-constinit HOST_OBJECT mObjects[ObjectCapacity] = {};
+constexpr UINTN kObjectCapacity = 128;
+constinit HOST_OBJECT mObjects[kObjectCapacity] = {};
 constinit UINTN mObjectCount = 0;
 constinit HOST_STATE mState = {};
 // The table the record points at: filled by the host's own slot numbers.
@@ -55,11 +55,11 @@ UINT64 ObjectRequest(UINT64 Object, UINT64 Code, UINT64 Index, UINT64 Value) {
   }
   Found->Requests++;
   switch (Code) {
-    case RequestText:
+    case kRequestText:
       return U(Found->Text);
-    case RequestSelectedIndex:
+    case kRequestSelectedIndex:
       return Found->SelectedIndex;
-    case RequestHasPicture:
+    case kRequestHasPicture:
       return Found->HasPicture;
     default:
       return 0;
@@ -119,7 +119,7 @@ UINTN QueryObjectValue(UINT64 Object, UINT32 *Value) {
 UINT64 BeginDraw(HOST_EVENT *Event) {
   mState.DrawContextsOpen++;
   mState.DrawContextsOpened++;
-  return DrawContextBase + mState.DrawContextsOpened;
+  return kDrawContextBase + mState.DrawContextsOpened;
 }
 
 UINTN EndDraw(UINT64 Context) {
@@ -262,7 +262,7 @@ UINTN RemoveEventHook(UINT16 Handle) {
 }
 
 UINTN AddEventHook(HOST_EVENT_HOOK Hook, UINT32 Group, UINT32 Flags, UINT16 *Handle) {
-  const UINT16 NewHandle = (UINT16)(FirstHookHandle + mState.HooksAdded);
+  const UINT16 NewHandle = (UINT16)(kFirstHookHandle + mState.HooksAdded);
   mState.HooksAdded++;
   mState.Hook = HOST_HOOK_STATE{Hook, Group, Flags, NewHandle, TRUE};
   if (Handle != nullptr) {
@@ -311,12 +311,12 @@ THEME_PROVIDER_PROTOCOL *ActiveRecord() { return mActiveRecord; }
 const HOST_STATE *HostState() { return &mState; }
 
 UINT64 CreateHostObject(UINT16 Class, UINT16 PartCode, UINT32 ObjectId, UINT64 Parent) {
-  if (mObjectCount == ObjectCapacity) {
+  if (mObjectCount == kObjectCapacity) {
     return 0;
   }
   HOST_OBJECT &Object = mObjects[mObjectCount++];
   Object = HOST_OBJECT{};
-  Object.Handle = ObjectHandleBase + mObjectCount * 0x10;
+  Object.Handle = kObjectHandleBase + mObjectCount * 0x10;
   Object.Class = Class;
   Object.PartCode = PartCode;
   Object.ObjectId = ObjectId;
@@ -354,8 +354,8 @@ BOOLEAN NameHostValue(UINT64 Value, char *Name, UINTN Capacity) {
       return TRUE;
     }
   }
-  if (Value > DrawContextBase && Value <= DrawContextBase + mState.DrawContextsOpened) {
-    FormatTextTo(Name, Capacity, "ctx%llu", Value - DrawContextBase);
+  if (Value > kDrawContextBase && Value <= kDrawContextBase + mState.DrawContextsOpened) {
+    FormatTextTo(Name, Capacity, "ctx%llu", Value - kDrawContextBase);
     return TRUE;
   }
   if (Value == U(mActiveRecord)) {

@@ -2,9 +2,9 @@
 
 namespace {
 
-constexpr UINT8 PngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr UINT8 kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 // Signature, chunk length, "IHDR", 13 bytes of header data.
-constexpr UINTN PngHeaderEnd = 8 + 4 + 4 + 13;
+constexpr UINTN kPngHeaderEnd = 8 + 4 + 4 + 13;
 
 // Start-of-frame markers: C0..CF except DHT (C4), JPG (C8) and DAC (CC).
 BOOLEAN IsStartOfFrame(UINT8 Marker) {
@@ -17,11 +17,11 @@ BOOLEAN IsStandalone(UINT8 Marker) { return Marker == 0x01 || (Marker >= 0xD0 &&
 }  // namespace
 
 BOOLEAN ReadPngHeader(const UINT8 *File, UINTN Size, IMAGE_HEADER_INFO *Info) {
-  if (File == nullptr || Size < PngHeaderEnd) {
+  if (File == nullptr || Size < kPngHeaderEnd) {
     return FALSE;
   }
-  for (UINTN Index = 0; Index < sizeof(PngSignature); Index++) {
-    if (File[Index] != PngSignature[Index]) {
+  for (UINTN Index = 0; Index < sizeof(kPngSignature); Index++) {
+    if (File[Index] != kPngSignature[Index]) {
       return FALSE;
     }
   }

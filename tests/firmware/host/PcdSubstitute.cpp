@@ -6,16 +6,16 @@
 
 namespace {
 
-const EFI_GUID mPcdGuid = HOST_PCD_PROTOCOL_GUID;
-const EFI_GUID mPiPcdGuid = HOST_PI_PCD_PROTOCOL_GUID;
+const EFI_GUID kPcdGuid = HOST_PCD_PROTOCOL_GUID;
+const EFI_GUID kPiPcdGuid = HOST_PI_PCD_PROTOCOL_GUID;
 
 // The values served for the expected tokens, by read position: distinct
 // from one another and from zero where the width allows, so that a field
 // filled from the wrong token is visible.
-constexpr UINT32 mKnownValues[EXPECTED_PCD_TOKEN_COUNT] = {1, 0, 0x5A, 0x12345678, 1, 0xC0DE1355, 0x0001C200, 0xA7};
+constexpr UINT32 kKnownValues[EXPECTED_PCD_TOKEN_COUNT] = {1, 0, 0x5A, 0x12345678, 1, 0xC0DE1355, 0x0001C200, 0xA7};
 
-constexpr UINTN ReadCapacity = 64;
-constinit PCD_READ mReads[ReadCapacity] = {};
+constexpr UINTN kReadCapacity = 64;
+constinit PCD_READ mReads[kReadCapacity] = {};
 constinit UINTN mReadCount = 0;
 constinit UINTN mForeignReads = 0;
 
@@ -35,7 +35,7 @@ BOOLEAN Note(UINTN Token, UINT8 Width, UINT32 *Value) {
     mForeignReads++;
     return FALSE;
   }
-  if (mReadCount < ReadCapacity) {
+  if (mReadCount < kReadCapacity) {
     mReads[mReadCount] = PCD_READ{Token, Width};
   }
   mReadCount++;
@@ -115,9 +115,9 @@ void NoteLookup(const char *Name) {
 }
 
 EFI_STATUS EFIAPI WatchedLocateProtocol(const EFI_GUID *Protocol, VOID *Registration, VOID **Interface) {
-  if (GuidEquals(Protocol, &mPcdGuid)) {
+  if (GuidEquals(Protocol, &kPcdGuid)) {
     NoteLookup("Pcd");
-  } else if (GuidEquals(Protocol, &mPiPcdGuid)) {
+  } else if (GuidEquals(Protocol, &kPiPcdGuid)) {
     NoteLookup("PiPcd");
   }
   return mFirmwareLocate(Protocol, Registration, Interface);
@@ -130,7 +130,7 @@ UINT32 PcdKnownValue(UINTN Token, BOOLEAN *Known) {
   for (UINTN Index = 0; Index < EXPECTED_PCD_TOKEN_COUNT && Expectations->PcdReads; Index++) {
     if (Expectations->PcdTokens[Index] == Token) {
       *Known = TRUE;
-      return mKnownValues[Index];
+      return kKnownValues[Index];
     }
   }
   *Known = FALSE;
@@ -141,12 +141,12 @@ PCD_SUBSTITUTE_RESULT InstallPcdSubstitute(EFI_STATUS *Status) {
   EFI_BOOT_SERVICES *BootServices = gHostBootServices;
   UINTN Count = 0;
   EFI_HANDLE *Handles = nullptr;
-  *Status = BootServices->LocateHandleBuffer(ByProtocol, &mPcdGuid, nullptr, &Count, &Handles);
+  *Status = BootServices->LocateHandleBuffer(ByProtocol, &kPcdGuid, nullptr, &Count, &Handles);
   if (!EFI_ERROR(*Status) && Count > 0) {
     mPcdHandle = Handles[0];
     BootServices->FreePool(Handles);
     VOID *Interface = nullptr;
-    *Status = BootServices->HandleProtocol(mPcdHandle, &mPcdGuid, &Interface);
+    *Status = BootServices->HandleProtocol(mPcdHandle, &kPcdGuid, &Interface);
     if (EFI_ERROR(*Status)) {
       return PcdSubstituteFailed;
     }
@@ -166,29 +166,29 @@ PCD_SUBSTITUTE_RESULT InstallPcdSubstitute(EFI_STATUS *Status) {
   mSubstitute.GetBool = SubstituteGetBool;
   mSubstitute.GetSize = SubstituteGetSize;
   if (mFirmwarePcd != nullptr) {
-    *Status = BootServices->ReinstallProtocolInterface(mPcdHandle, &mPcdGuid, mFirmwarePcd, &mSubstitute);
+    *Status = BootServices->ReinstallProtocolInterface(mPcdHandle, &kPcdGuid, mFirmwarePcd, &mSubstitute);
     mReinstalled = !EFI_ERROR(*Status);
     return mReinstalled ? PcdSubstituteReinstalled : PcdSubstituteFailed;
   }
   mPcdHandle = nullptr;
-  *Status = BootServices->InstallProtocolInterface(&mPcdHandle, &mPcdGuid, EFI_NATIVE_INTERFACE, &mSubstitute);
+  *Status = BootServices->InstallProtocolInterface(&mPcdHandle, &kPcdGuid, EFI_NATIVE_INTERFACE, &mSubstitute);
   return EFI_ERROR(*Status) ? PcdSubstituteFailed : PcdSubstituteInstalled;
 }
 
 EFI_STATUS RemovePcdSubstitute() {
   if (mReinstalled) {
     mReinstalled = FALSE;
-    return gHostBootServices->ReinstallProtocolInterface(mPcdHandle, &mPcdGuid, &mSubstitute, mFirmwarePcd);
+    return gHostBootServices->ReinstallProtocolInterface(mPcdHandle, &kPcdGuid, &mSubstitute, mFirmwarePcd);
   }
   if (mPcdHandle != nullptr) {
-    return gHostBootServices->UninstallProtocolInterface(mPcdHandle, &mPcdGuid, &mSubstitute);
+    return gHostBootServices->UninstallProtocolInterface(mPcdHandle, &kPcdGuid, &mSubstitute);
   }
   return EFI_SUCCESS;
 }
 
 BOOLEAN EnsurePiPcdProtocol(EFI_STATUS *Status) {
   VOID *Interface = nullptr;
-  *Status = gHostBootServices->LocateProtocol(&mPiPcdGuid, nullptr, &Interface);
+  *Status = gHostBootServices->LocateProtocol(&kPiPcdGuid, nullptr, &Interface);
   if (!EFI_ERROR(*Status)) {
     return TRUE;
   }
@@ -196,7 +196,7 @@ BOOLEAN EnsurePiPcdProtocol(EFI_STATUS *Status) {
     Operation = reinterpret_cast<VOID *>(&Unsupported);
   }
   EFI_HANDLE Handle = nullptr;
-  *Status = gHostBootServices->InstallProtocolInterface(&Handle, &mPiPcdGuid, EFI_NATIVE_INTERFACE, mPiPcdStandIn);
+  *Status = gHostBootServices->InstallProtocolInterface(&Handle, &kPiPcdGuid, EFI_NATIVE_INTERFACE, mPiPcdStandIn);
   return FALSE;
 }
 
@@ -216,13 +216,13 @@ const char *PcdLookupsSeen() { return mLookups; }
 void ReportPlatformPcd() {
   VOID *Pcd = nullptr;
   VOID *PiPcd = nullptr;
-  const BOOLEAN HasPcd = !EFI_ERROR(gHostBootServices->LocateProtocol(&mPcdGuid, nullptr, &Pcd));
-  const BOOLEAN HasPiPcd = !EFI_ERROR(gHostBootServices->LocateProtocol(&mPiPcdGuid, nullptr, &PiPcd));
+  const BOOLEAN HasPcd = !EFI_ERROR(gHostBootServices->LocateProtocol(&kPcdGuid, nullptr, &Pcd));
+  const BOOLEAN HasPiPcd = !EFI_ERROR(gHostBootServices->LocateProtocol(&kPiPcdGuid, nullptr, &PiPcd));
   Info("PCD protocols of the platform: PCD %s, PI PCD %s; no stand-in installed, since the driver read its "
        "settings when the DXE core dispatched it, before the host ran",
        HasPcd ? "present" : "absent", HasPiPcd ? "present" : "absent");
 }
 
 UINTN PcdReadCount() { return mReadCount; }
-const PCD_READ *PcdReadAt(UINTN Index) { return Index < mReadCount && Index < ReadCapacity ? &mReads[Index] : nullptr; }
+const PCD_READ *PcdReadAt(UINTN Index) { return Index < mReadCount && Index < kReadCapacity ? &mReads[Index] : nullptr; }
 UINTN PcdForeignReadCount() { return mForeignReads; }

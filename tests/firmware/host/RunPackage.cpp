@@ -14,13 +14,13 @@
 
 namespace {
 
-const EFI_GUID mPackageListProtocolGuid = HOST_HII_PACKAGE_LIST_PROTOCOL_GUID;
+const EFI_GUID kPackageListProtocolGuid = HOST_HII_PACKAGE_LIST_PROTOCOL_GUID;
 // {CA5BD025-1E18-4390-83BC-55F1F65D6C50}
-const EFI_GUID mThemePackageListGuid = {0xCA5BD025, 0x1E18, 0x4390, {0x83, 0xBC, 0x55, 0xF1, 0xF6, 0x5D, 0x6C, 0x50}};
+const EFI_GUID kThemePackageListGuid = {0xCA5BD025, 0x1E18, 0x4390, {0x83, 0xBC, 0x55, 0xF1, 0xF6, 0x5D, 0x6C, 0x50}};
 
-constexpr const char *PublishedCheck = "image package on the driver's image handle";
-constexpr UINT32 MaxListLength = 64u * 1024 * 1024;
-constexpr UINTN DetailLines = 4;  // mismatches spelled out per check
+constexpr const char *kPublishedCheck = "image package on the driver's image handle";
+constexpr UINT32 kMaxListLength = 64u * 1024 * 1024;
+constexpr UINTN kDetailLines = 4;  // mismatches spelled out per check
 
 // Interlaced PNG images: 100-102, 104-107, 111-116.
 BOOLEAN ExpectInterlaced(UINT32 Id) {
@@ -38,13 +38,13 @@ const EXPECTED_IMAGES *ExpectedImage(UINT32 Id) {
 
 // Tallies over all blocks, with the first few faults of each kind kept.
 typedef struct {
-  UINT32 Ids[DetailLines];
-  UINT32 Got[DetailLines][2];
+  UINT32 Ids[kDetailLines];
+  UINT32 Got[kDetailLines][2];
   UINTN Count;
 } FAULTS;
 
 void Note(FAULTS *Faults, UINT32 Id, UINT32 GotA, UINT32 GotB) {
-  if (Faults->Count < DetailLines) {
+  if (Faults->Count < kDetailLines) {
     Faults->Ids[Faults->Count] = Id;
     Faults->Got[Faults->Count][0] = GotA;
     Faults->Got[Faults->Count][1] = GotB;
@@ -127,7 +127,7 @@ void ReportFaults(const char *Name, const FAULTS &Faults, UINTN Total, const cha
     return;
   }
   Check(FALSE, Name, "%llu of %llu images differ", (UINT64)Faults.Count, (UINT64)Total);
-  for (UINTN Index = 0; Index < Faults.Count && Index < DetailLines; Index++) {
+  for (UINTN Index = 0; Index < Faults.Count && Index < kDetailLines; Index++) {
     Info("  image %u: %s %u, %u", Faults.Ids[Index], What, Faults.Got[Index][0], Faults.Got[Index][1]);
   }
 }
@@ -160,9 +160,9 @@ void CheckBlocks(const PACKAGE_WALK &Walk, const TABLE_BUILD &Build) {
 const VOID *LocatePackageList(const HOST_RUN *Run) {
   VOID *Interface = nullptr;
   const EFI_STATUS Status =
-      gHostBootServices->HandleProtocol(Run->Load.ImageHandle, &mPackageListProtocolGuid, &Interface);
+      gHostBootServices->HandleProtocol(Run->Load.ImageHandle, &kPackageListProtocolGuid, &Interface);
   if (!EFI_ERROR(Status) && Interface != nullptr) {
-    Check(TRUE, PublishedCheck, "published by the firmware at 0x%llX", reinterpret_cast<UINT64>(Interface));
+    Check(TRUE, kPublishedCheck, "published by the firmware at 0x%llX", reinterpret_cast<UINT64>(Interface));
     return Interface;
   }
   const HOST_LOADED_IMAGE_PROTOCOL *Image = Run->Load.LoadedImage;
@@ -170,11 +170,11 @@ const VOID *LocatePackageList(const HOST_RUN *Run) {
   if (Image == nullptr || !FindHiiResource(static_cast<const UINT8 *>(Run->Load.File), Run->Load.FileSize,
                                            static_cast<const UINT8 *>(Image->ImageBase), Image->ImageSize,
                                            &Resource)) {
-    Check(FALSE, PublishedCheck, "none (HII package list protocol: status 0x%llX), nor in the driver's resources: %s",
+    Check(FALSE, kPublishedCheck, "none (HII package list protocol: status 0x%llX), nor in the driver's resources: %s",
           Status, Image == nullptr ? "no loaded image" : Resource.Problem);
     return nullptr;
   }
-  NotApplicable(PublishedCheck,
+  NotApplicable(kPublishedCheck,
                 "the firmware publishes no HII package list (status 0x%llX); read from the driver's resource "
                 "section instead (%u bytes at RVA 0x%X)",
                 Status, Resource.Size, Resource.Rva);
@@ -196,13 +196,13 @@ void BuildImageTableFromPackage(HOST_RUN *Run) {
   const auto *List = static_cast<const UINT8 *>(Interface);
   const auto *Header = static_cast<const HOST_HII_PACKAGE_LIST_HEADER *>(Interface);
   Run->PackageFound = TRUE;
-  Check(GuidEquals(&Header->PackageListGuid, &mThemePackageListGuid), "package list GUID", "%s",
-        GuidEquals(&Header->PackageListGuid, &mThemePackageListGuid) ? "{CA5BD025-1E18-4390-83BC-55F1F65D6C50}"
+  Check(GuidEquals(&Header->PackageListGuid, &kThemePackageListGuid), "package list GUID", "%s",
+        GuidEquals(&Header->PackageListGuid, &kThemePackageListGuid) ? "{CA5BD025-1E18-4390-83BC-55F1F65D6C50}"
                                                                     : "differs from the theme's");
   const BOOLEAN InImage = InsideDriverImage(Run, List) && InsideDriverImage(Run, List + Header->PackageLength - 1);
   Check(InImage, "package list lies in the driver image", "%u bytes at 0x%llX", Header->PackageLength,
         reinterpret_cast<UINT64>(List));
-  if (Header->PackageLength > MaxListLength || !InImage) {
+  if (Header->PackageLength > kMaxListLength || !InImage) {
     Check(FALSE, "package list length", "%u bytes, not walked", Header->PackageLength);
     return;
   }

@@ -14,11 +14,11 @@ namespace {
 
 // The platform's heap-record list and the heap HOBs its records come from,
 // as the host knows them.
-const EFI_GUID mHobListGuid = HOST_HOB_LIST_GUID;
+const EFI_GUID kHobListGuid = HOST_HOB_LIST_GUID;
 // {D97D161A-16CD-4ADA-B9F6-AEC3F9FCCC2C}: the name of a heap HOB.
-const EFI_GUID mHeapHobGuid = {0xD97D161A, 0x16CD, 0x4ADA, {0xB9, 0xF6, 0xAE, 0xC3, 0xF9, 0xFC, 0xCC, 0x2C}};
+const EFI_GUID kHeapHobGuid = {0xD97D161A, 0x16CD, 0x4ADA, {0xB9, 0xF6, 0xAE, 0xC3, 0xF9, 0xFC, 0xCC, 0x2C}};
 // {AF62673D-DEDA-43AE-8F03-9C2D89FD78DA}
-const EFI_GUID mHeapRecordListGuid = {0xAF62673D, 0xDEDA, 0x43AE, {0x8F, 0x03, 0x9C, 0x2D, 0x89, 0xFD, 0x78, 0xDA}};
+const EFI_GUID kHeapRecordListGuid = {0xAF62673D, 0xDEDA, 0x43AE, {0x8F, 0x03, 0x9C, 0x2D, 0x89, 0xFD, 0x78, 0xDA}};
 constexpr UINT32 kHeapSignature = 0x50414548;  // "HEAP"
 constexpr UINT8 kRuntimePoolKind = 8;          // any other kind: boot-services data
 
@@ -75,14 +75,14 @@ typedef struct {
   BOOLEAN Taken;
 } HEAP_HOB_SOURCE;
 
-constexpr HEAP_HOB_SOURCE mHeapHobs[] = {
+constexpr HEAP_HOB_SOURCE kHeapHobs[] = {
     {{kHeapSignature, 0xA1A2A3A4, 8, 8, 1, {0xB1, 0xB2}}, {'R', 'U', 'N', 'T', 'I', 'M', 'E', '8'}, TRUE},
     {{kHeapSignature, 0xC1C2C3C4, 4, 7, 0, {0xD1, 0xD2}}, {'I', 'D', 'L', 'E'}, FALSE},
     {{kHeapSignature + 1, 0xC5C6C7C8, 4, 7, 1, {0xD5, 0xD6}}, {'F', 'O', 'R', 'N'}, FALSE},
     {{kHeapSignature, 0xE1E2E3E4, 5, 7, 1, {0xF1, 0xF2}}, {'B', 'O', 'O', 'T', '7'}, TRUE},
     {{kHeapSignature, 0x01020304, 0, 9, 1, {0x05, 0x06}}, {}, TRUE},
 };
-constexpr UINTN kHeapHobCount = sizeof(mHeapHobs) / sizeof(mHeapHobs[0]);
+constexpr UINTN kHeapHobCount = sizeof(kHeapHobs) / sizeof(kHeapHobs[0]);
 constexpr UINTN kHeapHobLength = sizeof(HOST_HEAP_HOB) + 8;  // payloads padded to 8 bytes
 
 constinit VOID *mFirmwareHobList = nullptr;
@@ -107,7 +107,7 @@ UINTN HobListLength(const VOID *List) {
 void AppendHeapHob(UINT8 *At, const HEAP_HOB_SOURCE &Source) {
   HOST_HEAP_HOB Hob = {};
   Hob.Header.Header = {HOST_HOB_TYPE_GUID_EXTENSION, (UINT16)kHeapHobLength, 0};
-  Hob.Header.Name = mHeapHobGuid;
+  Hob.Header.Name = kHeapHobGuid;
   Hob.Descriptor = Source.Descriptor;
   ZeroBytes(At, kHeapHobLength);
   CopyBytes(At, &Hob, sizeof(Hob));
@@ -183,7 +183,7 @@ BOOLEAN JoinsEarlierList(const HOST_RUN *Run) { return Run->PriorDriverRecord !=
 // was published before they existed.
 UINTN HostHeapHobs(const HOST_RUN *Run, EXPECTED_RECORD *Records) {
   UINTN Count = 0;
-  for (const HEAP_HOB_SOURCE &Hob : mHeapHobs) {
+  for (const HEAP_HOB_SOURCE &Hob : kHeapHobs) {
     if (Hob.Taken && !JoinsEarlierList(Run)) {
       Records[Count++] = EXPECTED_RECORD{&Hob.Descriptor, Hob.Payload};
     }
@@ -194,13 +194,13 @@ UINTN HostHeapHobs(const HOST_RUN *Run, EXPECTED_RECORD *Records) {
 // The platform's own heap HOBs that the driver takes: the active ones with
 // the heap signature. *All counts every heap HOB found.
 UINTN PlatformHeapHobs(EXPECTED_RECORD *Records, UINTN *All) {
-  const auto *At = static_cast<const UINT8 *>(FindConfigurationTable(&mHobListGuid));
+  const auto *At = static_cast<const UINT8 *>(FindConfigurationTable(&kHobListGuid));
   const UINT8 *End = At != nullptr ? At + HobListLength(At) : nullptr;
   UINTN Count = 0;
   *All = 0;
   for (; At != End; At += reinterpret_cast<const HOST_HOB_GENERIC_HEADER *>(At)->HobLength) {
     const auto *Hob = reinterpret_cast<const HOST_HEAP_HOB *>(At);
-    if (Hob->Header.Header.HobType != HOST_HOB_TYPE_GUID_EXTENSION || !GuidEquals(&Hob->Header.Name, &mHeapHobGuid) ||
+    if (Hob->Header.Header.HobType != HOST_HOB_TYPE_GUID_EXTENSION || !GuidEquals(&Hob->Header.Name, &kHeapHobGuid) ||
         Hob->Header.Header.HobLength < sizeof(HOST_HEAP_HOB)) {
       continue;
     }
@@ -248,7 +248,7 @@ void CheckRecords(const HOST_RUN *Run, HOST_HEAP_RECORD_LIST *List) {
 
 EFI_STATUS EFIAPI RefuseHeapRecordList(EFI_HANDLE *Handle, const EFI_GUID *Protocol, EFI_INTERFACE_TYPE Type,
                                       VOID *Interface) {
-  if (GuidEquals(Protocol, &mHeapRecordListGuid)) {
+  if (GuidEquals(Protocol, &kHeapRecordListGuid)) {
     mRefusedInstalls++;
     return EFI_OUT_OF_RESOURCES;
   }
@@ -263,7 +263,7 @@ void InstallHeapHobList(HOST_RUN *Run) {
     Info("the platform's own HOB list left in place: the driver read it when the DXE core dispatched it");
     return;
   }
-  mFirmwareHobList = FindConfigurationTable(&mHobListGuid);
+  mFirmwareHobList = FindConfigurationTable(&kHobListGuid);
   const UINTN Kept = mFirmwareHobList != nullptr ? HobListLength(mFirmwareHobList) : 0;
   const UINTN Size = Kept + kHeapHobCount * kHeapHobLength + sizeof(HOST_HOB_GENERIC_HEADER);
   auto *List = static_cast<UINT8 *>(AllocateHostPool(Size));
@@ -274,11 +274,11 @@ void InstallHeapHobList(HOST_RUN *Run) {
     CopyBytes(List, mFirmwareHobList, Kept);
   }
   for (UINTN Index = 0; Index < kHeapHobCount; Index++) {
-    AppendHeapHob(List + Kept + Index * kHeapHobLength, mHeapHobs[Index]);
+    AppendHeapHob(List + Kept + Index * kHeapHobLength, kHeapHobs[Index]);
   }
   const HOST_HOB_GENERIC_HEADER End = {HOST_HOB_TYPE_END_OF_HOB_LIST, sizeof(HOST_HOB_GENERIC_HEADER), 0};
   CopyBytes(List + Size - sizeof(End), &End, sizeof(End));
-  const EFI_STATUS Status = gHostBootServices->InstallConfigurationTable(&mHobListGuid, List);
+  const EFI_STATUS Status = gHostBootServices->InstallConfigurationTable(&kHobListGuid, List);
   mOwnHobListInstalled = !EFI_ERROR(Status);
   Check(mOwnHobListInstalled, "HOB list with heap HOBs installed in the configuration table",
         "%llu bytes of the firmware's HOBs, then %llu heap HOBs (status 0x%llX)", (UINT64)Kept,
@@ -289,14 +289,14 @@ void CheckHeapRecordList(HOST_RUN *Run) {
   Step("heap-record list");
   UINTN Count = 0;
   EFI_HANDLE *Handles = nullptr;
-  EFI_STATUS Status = gHostBootServices->LocateHandleBuffer(ByProtocol, &mHeapRecordListGuid, nullptr, &Count, &Handles);
+  EFI_STATUS Status = gHostBootServices->LocateHandleBuffer(ByProtocol, &kHeapRecordListGuid, nullptr, &Count, &Handles);
   Check(!EFI_ERROR(Status) && Count == 1, "heap-record list published once", "%llu handle(s), status 0x%llX",
         (UINT64)Count, Status);
   if (!EFI_ERROR(Status) && Count >= 1) {
     Check(Handles[0] != Run->Load.ImageHandle, "heap-record list on a handle of its own", "%s",
           Handles[0] != Run->Load.ImageHandle ? "not the image handle" : "on the image handle");
     VOID *Interface = nullptr;
-    Status = gHostBootServices->HandleProtocol(Handles[0], &mHeapRecordListGuid, &Interface);
+    Status = gHostBootServices->HandleProtocol(Handles[0], &kHeapRecordListGuid, &Interface);
     auto *List = static_cast<HOST_HEAP_RECORD_LIST *>(Interface);
     if (Check(!EFI_ERROR(Status) && List != nullptr, "heap-record list interface", "status 0x%llX", Status)) {
       CheckHex("heap-record list header", 1, List->Header);
@@ -313,7 +313,7 @@ void CheckHeapRecordList(HOST_RUN *Run) {
     gHostBootServices->FreePool(Handles);
   }
   if (mOwnHobListInstalled) {
-    Status = gHostBootServices->InstallConfigurationTable(&mHobListGuid, mFirmwareHobList);
+    Status = gHostBootServices->InstallConfigurationTable(&kHobListGuid, mFirmwareHobList);
     Check(!EFI_ERROR(Status), "firmware's HOB list put back", "%s (status 0x%llX)",
           mFirmwareHobList != nullptr ? "its own entry again" : "the host's entry removed", Status);
   }

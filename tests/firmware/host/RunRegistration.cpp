@@ -11,11 +11,11 @@
 
 namespace {
 
-const EFI_GUID mThemeProviderGuid = THEME_PROVIDER_PROTOCOL_GUID;
-const EFI_GUID mGraphicsOutputGuid = HOST_GRAPHICS_OUTPUT_PROTOCOL_GUID;
+const EFI_GUID kThemeProviderGuid = THEME_PROVIDER_PROTOCOL_GUID;
+const EFI_GUID kGraphicsOutputGuid = HOST_GRAPHICS_OUTPUT_PROTOCOL_GUID;
 
-constexpr UINT32 FixedScreenWidth = 1024;
-constexpr UINT32 FixedScreenHeight = 768;
+constexpr UINT32 kFixedScreenWidth = 1024;
+constexpr UINT32 kFixedScreenHeight = 768;
 
 constinit UINTN mForeignOperationCalls = 0;
 
@@ -85,7 +85,7 @@ BOOLEAN SameExceptSignature(const THEME_PROVIDER_PROTOCOL &A, const THEME_PROVID
 
 BOOLEAN StillInstalled(EFI_HANDLE Handle, const VOID *Interface) {
   VOID *Found = nullptr;
-  return !EFI_ERROR(gHostBootServices->HandleProtocol(Handle, &mThemeProviderGuid, &Found)) && Found == Interface;
+  return !EFI_ERROR(gHostBootServices->HandleProtocol(Handle, &kThemeProviderGuid, &Found)) && Found == Interface;
 }
 
 void CheckPreinstalledAfterLoad() {
@@ -119,7 +119,7 @@ void CheckInstalledRecords(const HOST_RUN *Run, UINTN Count, UINTN Live) {
 void FindActiveRecord(HOST_RUN *Run) {
   UINTN Count = 0;
   EFI_HANDLE *Handles = nullptr;
-  EFI_STATUS Status = gHostBootServices->LocateHandleBuffer(ByProtocol, &mThemeProviderGuid, nullptr, &Count, &Handles);
+  EFI_STATUS Status = gHostBootServices->LocateHandleBuffer(ByProtocol, &kThemeProviderGuid, nullptr, &Count, &Handles);
   if (!Check(!EFI_ERROR(Status), "theme-provider handles located", "%llu handles, status 0x%llX", (UINT64)Count, Status)) {
     return;
   }
@@ -129,7 +129,7 @@ void FindActiveRecord(HOST_RUN *Run) {
   EFI_HANDLE OtherHandle = nullptr;
   for (UINTN Index = 0; Index < Count; Index++) {
     VOID *Interface = nullptr;
-    if (EFI_ERROR(gHostBootServices->HandleProtocol(Handles[Index], &mThemeProviderGuid, &Interface)) ||
+    if (EFI_ERROR(gHostBootServices->HandleProtocol(Handles[Index], &kThemeProviderGuid, &Interface)) ||
         IsPreinstalled(Interface) || Interface == Run->PriorDriverRecord) {
       continue;
     }
@@ -209,14 +209,14 @@ BOOLEAN InsideDriverImage(const HOST_RUN *Run, const VOID *Address) {
 void PrepareFirmware(HOST_RUN *Run) {
   Step("firmware");
   VOID *Interface = nullptr;
-  const EFI_STATUS GopStatus = gHostBootServices->LocateProtocol(&mGraphicsOutputGuid, nullptr, &Interface);
+  const EFI_STATUS GopStatus = gHostBootServices->LocateProtocol(&kGraphicsOutputGuid, nullptr, &Interface);
   const auto *Gop = static_cast<const HOST_GRAPHICS_OUTPUT_PROTOCOL *>(Interface);
   if (!EFI_ERROR(GopStatus) && Gop != nullptr && Gop->Mode != nullptr && Gop->Mode->Info != nullptr &&
       Gop->Mode->Info->HorizontalResolution != 0 && Gop->Mode->Info->VerticalResolution != 0) {
     SetScreenMode(Gop->Mode->Info->HorizontalResolution, Gop->Mode->Info->VerticalResolution);
     Info("screen: graphics output mode %ux%u", ScreenWidth(), ScreenHeight());
   } else {
-    SetScreenMode(FixedScreenWidth, FixedScreenHeight);
+    SetScreenMode(kFixedScreenWidth, kFixedScreenHeight);
     Info("screen: no graphics output; fixed mode %ux%u", ScreenWidth(), ScreenHeight());
   }
 
@@ -243,10 +243,10 @@ void PreinstallRecords(HOST_RUN *Run) {
   }
   mEarlierBefore = mEarlierRecord;
   mNewerBefore = mNewerRecord;
-  EFI_STATUS Status = gHostBootServices->InstallProtocolInterface(&mEarlierHandle, &mThemeProviderGuid,
+  EFI_STATUS Status = gHostBootServices->InstallProtocolInterface(&mEarlierHandle, &kThemeProviderGuid,
                                                                   EFI_NATIVE_INTERFACE, &mEarlierRecord);
   Check(!EFI_ERROR(Status), "earlier record of version 40 installed", "status 0x%llX", Status);
-  Status = gHostBootServices->InstallProtocolInterface(&mNewerHandle, &mThemeProviderGuid, EFI_NATIVE_INTERFACE,
+  Status = gHostBootServices->InstallProtocolInterface(&mNewerHandle, &kThemeProviderGuid, EFI_NATIVE_INTERFACE,
                                                        &mNewerRecord);
   Check(!EFI_ERROR(Status), "record of version 41 installed", "status 0x%llX", Status);
 }

@@ -21,8 +21,8 @@
 
 namespace {
 
-constexpr UINT32 SiblingId = 0x39001004;
-constexpr UINT32 ChildId = 0x01100000;
+constexpr UINT32 kSiblingId = 0x39001004;
+constexpr UINT32 kChildId = 0x01100000;
 
 typedef struct {
   UINT64 Object;
@@ -131,14 +131,14 @@ void ShrinkingArea(STYLING_CONTEXT *Context, HOST_OBJECT *) {
 }
 
 void WithChild(STYLING_CONTEXT *Context, HOST_OBJECT *) {
-  Context->Child = CreateHostObject(0, 0, ChildId, Context->Object);
+  Context->Child = CreateHostObject(0, 0, kChildId, Context->Object);
 }
 
 void SelectedThird(STYLING_CONTEXT *, HOST_OBJECT *Object) { Object->SelectedIndex = 3; }
 
 void SiblingWithTallerArea(STYLING_CONTEXT *Context, HOST_OBJECT *Object) {
   Object->Tag = 1599;
-  Context->Sibling = CreateHostObject(0, 0, SiblingId, Context->Parent);
+  Context->Sibling = CreateHostObject(0, 0, kSiblingId, Context->Parent);
   HOST_OBJECT *Sibling = FindHostObject(Context->Sibling);
   if (Sibling != nullptr) {
     Sibling->AreaVertical = ScaleDesignY(96);

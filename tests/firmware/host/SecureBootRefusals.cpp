@@ -8,14 +8,14 @@
 
 namespace {
 
-const EFI_GUID mGlobalVariableGuid = HOST_GLOBAL_VARIABLE_GUID;
+const EFI_GUID kGlobalVariableGuid = HOST_GLOBAL_VARIABLE_GUID;
 
 struct REFUSED_COPY {
   const CHAR16 *Path;
   const char *What;
 };
 
-constexpr REFUSED_COPY mRefusedCopies[] = {
+constexpr REFUSED_COPY kRefusedCopies[] = {
     {u"\\EFI\\BOOT\\ThemeDriver.unsigned.efi", "unsigned driver refused"},
     {u"\\EFI\\BOOT\\ThemeDriver.altered.efi", "signed driver with one byte changed refused"},
     {u"\\EFI\\BOOT\\ThemeDriver.foreign.efi", "driver signed by a key outside db refused"},
@@ -25,7 +25,7 @@ UINT8 SecureBootVariable() {
   UINT8 Value = 0;
   UINTN Size = sizeof(Value);
   const EFI_STATUS Status =
-      RuntimeServices(gHostSystemTable)->GetVariable(u"SecureBoot", &mGlobalVariableGuid, nullptr, &Size, &Value);
+      RuntimeServices(gHostSystemTable)->GetVariable(u"SecureBoot", &kGlobalVariableGuid, nullptr, &Size, &Value);
   return EFI_ERROR(Status) ? 0 : Value;
 }
 
@@ -51,7 +51,7 @@ void CheckRefused(const REFUSED_COPY &Copy) {
 BOOLEAN LoadUnderSecureBoot(HOST_RUN *Run) {
   Step("secure boot");
   CheckDec("Secure Boot enabled: SecureBoot variable", 1, SecureBootVariable());
-  for (const REFUSED_COPY &Copy : mRefusedCopies) {
+  for (const REFUSED_COPY &Copy : kRefusedCopies) {
     CheckRefused(Copy);
   }
   THEME_PROVIDER_PROTOCOL *Record = nullptr;
