@@ -8,11 +8,11 @@ Run with Debian's interpreter (it has Pillow):
 The manifest is the one table of the images: each row gives the file name,
 format, pixel size and interlacing, and catalogue.py names the function
 that draws the id.  With --out DIR the manifest is copied into DIR beside
-the images, so that contact_sheet.py --images DIR can lay them out; such a
-folder passes theme-pack only when written without --fast.  --fast skips the
-slow PNG optimisation and with it Adam7 interlacing, so the rows marked
-interlaced are written plain and theme-pack refuses them (quick look at
-artwork changes; the files it writes are not the ones to commit).  The
+the images, so that contact_sheet.py --images DIR can lay them out and
+theme-pack can pack the folder.  --fast skips the slow PNG optimisation:
+plain rows are written by Pillow and the Adam7 rows by a quick interlacing
+writer, so the folder packs but its files are larger than the committed
+ones (quick look at artwork changes; not the files to commit).  The
 output is deterministic.
 A size summary goes to docs/artwork-sizes.txt (normal runs into data/images
 only) and to stdout.
@@ -56,10 +56,7 @@ def render(job):
         return image.id, data, None, None
     img = img.convert('RGBA')
     if fast:
-        import io
-        buf = io.BytesIO()
-        img.save(buf, 'PNG', compress_level=6)
-        return image.id, buf.getvalue(), None, None
+        return image.id, encode.encode_png_fast(img, image.interlaced), None, None
     work = os.path.join(tmp_root, '%03d' % image.id)
     data, baseline, ref = encode.encode_png(img, image.interlaced, work)
     return image.id, data, baseline, ref
@@ -68,7 +65,8 @@ def render(job):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument('--out', default=DEFAULT_OUT)
-    ap.add_argument('--fast', action='store_true')
+    ap.add_argument('--fast', action='store_true',
+                    help='skip the slow PNG optimisation; Adam7 rows still interlaced')
     ap.add_argument('--jobs', type=int, default=os.cpu_count() or 1)
     args = ap.parse_args()
 
