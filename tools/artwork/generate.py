@@ -4,6 +4,8 @@
 Run with Debian's interpreter (it has Pillow):
 
     /usr/bin/python3 tools/artwork/generate.py [--out DIR] [--fast] [--jobs N]
+        [--colour-map FILE]
+    /usr/bin/python3 tools/artwork/generate.py --list-colours
 
 The manifest is the one table of the images: each row gives the file name,
 format, pixel size and interlacing, and catalogue.py names the function
@@ -12,8 +14,12 @@ the images, so that contact_sheet.py --images DIR can lay them out and
 theme-pack can pack the folder.  --fast skips the slow PNG optimisation:
 plain rows are written by Pillow and the Adam7 rows by a quick interlacing
 writer, so the folder packs but its files are larger than the committed
-ones (quick look at artwork changes; not the files to commit).  The
-output is deterministic.
+ones (quick look at artwork changes; not the files to commit).
+
+--colour-map FILE re-colours the artwork: FILE is a JSON object mapping
+every artwork colour to its theme colour, both written "0xAARRGGBB" with
+alpha FF; --list-colours prints those colours, one "0xFFRRGGBB NAME" a
+line.  The output is deterministic.
 A size summary goes to docs/artwork-sizes.txt (normal runs into data/images
 only) and to stdout.
 """
@@ -32,9 +38,13 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.dont_write_bytecode = True   # keep the source tree free of __pycache__
 sys.path.insert(0, HERE)
 
-import catalogue  # noqa: E402
 import encode     # noqa: E402
 from manifest import read_manifest  # noqa: E402
+
+# draw.py reads the colour map from this variable when it is imported, so
+# main() sets it before importing the drawing modules; the workers inherit
+# it (and, when forked, the modules already imported).
+COLOUR_MAP_ENV = 'THEME_COLOUR_MAP'
 
 DEFAULT_OUT = os.path.join(ROOT, 'data', 'images')
 MANIFEST = os.path.join(DEFAULT_OUT, 'manifest.tsv')
@@ -43,6 +53,7 @@ ART_FILE = re.compile(r'^\d{3}-[a-z0-9-]+\.(png|jpg)$')
 
 
 def render(job):
+    import catalogue   # after main() has set the colour map
     image, fast, tmp_root = job
     w, h = image.w, image.h
     draw, args = catalogue.drawing(image.id)
@@ -62,17 +73,44 @@ def render(job):
     return image.id, data, baseline, ref
 
 
+def write_file(path, data):
+    """Write through a temporary file, so a failed write leaves no torn file."""
+    part = path + '.part'
+    with open(part, 'wb') as f:
+        f.write(data)
+    os.replace(part, path)
+
+
 def main():
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument('--out', default=DEFAULT_OUT)
+    ap = argparse.ArgumentParser(description=__doc__,
+                                 formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument('--out', default=DEFAULT_OUT,
+                    help='folder for the images (default data/images); another folder '
+                         'also gets a copy of the manifest')
     ap.add_argument('--fast', action='store_true',
                     help='skip the slow PNG optimisation; Adam7 rows still interlaced')
     ap.add_argument('--jobs', type=int, default=os.cpu_count() or 1)
+    what = ap.add_mutually_exclusive_group()
+    what.add_argument('--colour-map', metavar='FILE',
+                      help='JSON {"0xFFRRGGBB": "0xFFRRGGBB", ...} holding every artwork colour')
+    what.add_argument('--list-colours', action='store_true',
+                      help='print every artwork colour as "0xFFRRGGBB NAME" and exit')
     args = ap.parse_args()
 
     start = time.time()
+    if args.colour_map is not None:
+        os.environ[COLOUR_MAP_ENV] = os.path.abspath(args.colour_map)
+    else:
+        os.environ.pop(COLOUR_MAP_ENV, None)
+    import catalogue  # noqa: F401  (stops here on a colour missing from the map)
+    import draw
+
+    if args.list_colours:
+        for rgb, name in draw.artwork_colours():
+            print('0x%08X %s' % (0xFF000000 | rgb, name))
+        return
+
     images = read_manifest(MANIFEST)
-    os.makedirs(args.out, exist_ok=True)
 
     with tempfile.TemporaryDirectory(prefix='artwork-') as tmp:
         # Largest first, so the long encodes do not trail at the end.
@@ -80,6 +118,7 @@ def main():
         with multiprocessing.Pool(args.jobs) as pool:
             results = {r[0]: r[1:] for r in pool.imap_unordered(render, jobs)}
 
+    os.makedirs(args.out, exist_ok=True)
     listed = {image.file for image in images}
     for old in os.listdir(args.out):
         if ART_FILE.match(old) and old not in listed:
@@ -90,8 +129,7 @@ def main():
     totals = {'png': 0, 'jpeg': 0, 'png_baseline': 0, 'png_zopflipng': 0}
     for image in images:
         data, baseline, ref = results[image.id]
-        with open(os.path.join(args.out, image.file), 'wb') as f:
-            f.write(data)
+        write_file(os.path.join(args.out, image.file), data)
         totals[image.fmt] += len(data)
         if image.fmt == 'png' and baseline is not None:
             totals['png_baseline'] += baseline
