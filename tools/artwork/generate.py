@@ -4,7 +4,7 @@
 Run with Debian's interpreter (it has Pillow):
 
     /usr/bin/python3 tools/artwork/generate.py [--out DIR] [--fast] [--jobs N]
-        [--colour-map FILE]
+        [--colour-map FILE] [--replace ID=FILE ...]
     /usr/bin/python3 tools/artwork/generate.py --list-colours
 
 The manifest is the one table of the images: each row gives the file name,
@@ -19,9 +19,10 @@ ones (quick look at artwork changes; not the files to commit).
 --colour-map FILE re-colours the artwork: FILE is a JSON object mapping
 every artwork colour to its theme colour, both written "0xAARRGGBB" with
 alpha FF; --list-colours prints those colours, one "0xFFRRGGBB NAME" a
-line.  The output is deterministic.
-A size summary goes to docs/artwork-sizes.txt (normal runs into data/images
-only) and to stdout.
+line.  --replace ID=FILE takes FILE's bytes as they are for image ID
+instead of drawing it.  The output is deterministic.
+A size summary goes to docs/artwork-sizes.txt (normal runs of every
+drawing into data/images only) and to stdout.
 """
 
 import argparse
@@ -50,6 +51,7 @@ DEFAULT_OUT = os.path.join(ROOT, 'data', 'images')
 MANIFEST = os.path.join(DEFAULT_OUT, 'manifest.tsv')
 SIZES_REPORT = os.path.join(ROOT, 'docs', 'artwork-sizes.txt')
 ART_FILE = re.compile(r'^\d{3}-[a-z0-9-]+\.(png|jpg)$')
+SIGNATURES = {'png': encode.PNG_SIG, 'jpeg': b'\xff\xd8\xff'}
 
 
 def render(job):
@@ -73,6 +75,31 @@ def render(job):
     return image.id, data, baseline, ref
 
 
+def read_replacements(specs, images):
+    """{id: file bytes} from the --replace ID=FILE arguments."""
+    rows = {image.id: image for image in images}
+    out = {}
+    for spec in specs:
+        key, sep, path = spec.partition('=')
+        if not sep or not key.isdigit() or not path:
+            raise SystemExit('--replace %s: expected ID=FILE' % spec)
+        image = rows.get(int(key))
+        if image is None:
+            raise SystemExit('--replace %s: no image %s in %s' % (spec, key, MANIFEST))
+        if image.id in out:
+            raise SystemExit('--replace %s: image %d is replaced twice' % (spec, image.id))
+        try:
+            with open(path, 'rb') as f:
+                data = f.read()
+        except OSError as e:
+            raise SystemExit('%s: cannot read the replacement: %s' % (path, e.strerror))
+        if not data.startswith(SIGNATURES[image.fmt]):
+            raise SystemExit('%s: not a %s file, which image %d (%s) must be'
+                             % (path, image.fmt.upper(), image.id, image.file))
+        out[image.id] = data
+    return out
+
+
 def write_file(path, data):
     """Write through a temporary file, so a failed write leaves no torn file."""
     part = path + '.part'
@@ -90,6 +117,8 @@ def main():
     ap.add_argument('--fast', action='store_true',
                     help='skip the slow PNG optimisation; Adam7 rows still interlaced')
     ap.add_argument('--jobs', type=int, default=os.cpu_count() or 1)
+    ap.add_argument('--replace', action='append', default=[], metavar='ID=FILE',
+                    help='use FILE as it is for image ID instead of drawing it (repeatable)')
     what = ap.add_mutually_exclusive_group()
     what.add_argument('--colour-map', metavar='FILE',
                       help='JSON {"0xFFRRGGBB": "0xFFRRGGBB", ...} holding every artwork colour')
@@ -111,12 +140,16 @@ def main():
         return
 
     images = read_manifest(MANIFEST)
+    replaced = read_replacements(args.replace, images)
 
     with tempfile.TemporaryDirectory(prefix='artwork-') as tmp:
         # Largest first, so the long encodes do not trail at the end.
-        jobs = [(image, args.fast, tmp) for image in sorted(images, key=lambda i: -i.w * i.h)]
+        jobs = [(image, args.fast, tmp) for image in sorted(images, key=lambda i: -i.w * i.h)
+                if image.id not in replaced]
         with multiprocessing.Pool(args.jobs) as pool:
             results = {r[0]: r[1:] for r in pool.imap_unordered(render, jobs)}
+    for image_id, data in replaced.items():
+        results[image_id] = (data, None, None)
 
     os.makedirs(args.out, exist_ok=True)
     listed = {image.file for image in images}
@@ -141,7 +174,7 @@ def main():
         'JPEG files (4):                           %9d' % totals['jpeg'],
         'All image files:                          %9d' % (totals['png'] + totals['jpeg']),
     ]
-    if not args.fast:
+    if not args.fast and not replaced:
         lines += [
             'PNG, plain encoder (adaptive filter, zlib -9):  %9d' % totals['png_baseline'],
             'PNG, zopflipng -m alone (free colour type,',
@@ -150,7 +183,8 @@ def main():
     report = '\n'.join(lines) + '\n'
     sys.stdout.write(report)
     sys.stdout.write('elapsed: %.1f s on %d jobs\n' % (time.time() - start, args.jobs))
-    if not args.fast and os.path.abspath(args.out) == os.path.abspath(DEFAULT_OUT):
+    if (not args.fast and not replaced
+            and os.path.abspath(args.out) == os.path.abspath(DEFAULT_OUT)):
         os.makedirs(os.path.dirname(SIZES_REPORT), exist_ok=True)
         with open(SIZES_REPORT, 'w') as f:
             f.write(report)
