@@ -8,7 +8,7 @@ images drawn with them, a replaced image is the given file's bytes, and a
 map without one colour is refused, naming it, before anything is written.
 The quick Adam7 writer also decodes right at sizes where passes are empty.
 
-usage: artwork_theming.py THEME_PACK
+usage: test_artwork_theming.py THEME_PACK
 """
 
 import io
@@ -99,15 +99,18 @@ def main():
         expected.discard(REPLACED)
         replacement = os.path.join(IMAGES, rows[REPLACED - 1].file)
         out = os.path.join(tmp, "themed")
-        run = generate("--fast", "--out", out, "--colour-map", write_map(tmp, "themed.json", themed),
+        run = generate("--fast", "--out", out,
+                       "--colour-map", write_map(tmp, "themed.json", themed),
                        "--replace", "%d=%s" % (REPLACED, replacement))
         check(run.returncode == 0, "themed run failed: " + run.stderr)
         changed = {row.id for row in rows
                    if pixels(os.path.join(out, row.file)) != committed[row.id]}
         check(changed == expected, "themed map changed images %s, expected %s"
               % (sorted(changed), sorted(expected)))
-        with open(replacement, "rb") as a, open(os.path.join(out, rows[REPLACED - 1].file), "rb") as b:
-            check(a.read() == b.read(), "replaced image %d is not the given file" % REPLACED)
+        with open(replacement, "rb") as given:
+            with open(os.path.join(out, rows[REPLACED - 1].file), "rb") as written:
+                check(given.read() == written.read(),
+                      "replaced image %d is not the given file" % REPLACED)
 
         short = dict(identity)
         del short[names["ACCENT"]]
@@ -129,7 +132,7 @@ def main():
         check(ok, "Adam7 writer at %dx%d: not the drawn pixels" % (w, h))
 
     for message in failures:
-        print("artwork_theming: " + message, file=sys.stderr)
+        print("test_artwork_theming: " + message, file=sys.stderr)
     return 1 if failures else 0
 
 
