@@ -15,8 +15,56 @@ import random
 from PIL import Image, ImageChops, ImageDraw
 
 from draw import (ACCENT, ACCENT_HI, ACCENT_LO, BLACK, DARK0, DARK1, DEEP, MID0,
-                  MID1, SOFT, TEXT, WHITE, Canvas, mix, rgba)
+                  MID1, SOFT, TEXT, WHITE, Canvas, mix, rgba, themed)
 from glyphs import GLYPHS, check, chevron, cross, minus, triangle
+
+
+# ---------------------------------------------------------------------------
+# Surface colours: the tops and bottoms of the warm-grey gradients that give
+# panels, wells and plates their depth.  One name per value, since a colour
+# map is keyed by value; the comments say where each one is used.
+# ---------------------------------------------------------------------------
+
+BACKDROP_TOP = themed(0x272322)             # background, above DARK0
+BACKDROP_BOTTOM = themed(0x141211)
+PANEL_TOP = themed(0x3A3533)                # buttons, spinner, round buttons, expand box
+PANEL_BOTTOM = themed(0x262322)             # spinner, tiles, feature icons, small card...
+BUTTON_BOTTOM = themed(0x2A2625)            # normal button; user icon plate
+BUTTON_HOVER_TOP = themed(0x4A4340)
+BUTTON_HOVER_BOTTOM = themed(0x35302E)
+BUTTON_FOCUS_TOP = themed(0x453A33)
+BUTTON_FOCUS_BOTTOM = themed(0x302A27)
+BUTTON_DISABLED_TOP = themed(0x665F5C)
+BUTTON_DISABLED_BOTTOM = themed(0x554F4C)
+WELL_TOP = themed(0x1A1716)                 # sunken: check box, radio, toggle, memory chips
+WELL_BOTTOM = themed(0x2C2827)              # check box, radio; banner's left end
+SLIDER_TRACK_TOP = themed(0x181615)
+SLIDER_TRACK_BOTTOM = themed(0x2B2726)
+RADIO_ON_TOP = themed(0x3A302A)
+RADIO_ON_BOTTOM = themed(0x262220)
+STEP_TOP = themed(0x403A38)                 # plus / minus step buttons
+STEP_BOTTOM = themed(0x272423)
+CARD_TOP = themed(0x2E2A29)                 # cards and dialog; toggle's off track
+CARD_BOTTOM = themed(0x221F1E)
+TILE_TOP = themed(0x383331)                 # tile, plain feature icon
+TILE_HOVER_TOP = themed(0x48413E)           # over DARK1
+WARM_TILE_TOP = themed(0x4A382C)            # highlighted feature icon, focused small card
+WARM_TILE_BOTTOM = themed(0x312925)         # highlighted feature icon
+SMALL_CARD_TOP = themed(0x36312F)
+SMALL_CARD_HOVER_TOP = themed(0x46403D)
+SMALL_CARD_HOVER_BOTTOM = themed(0x302C2A)
+SMALL_CARD_FOCUS_BOTTOM = themed(0x302925)
+RAISED_TOP = themed(0x3C3634)               # category tiles, dial centre
+RAISED_BOTTOM = themed(0x242120)            # category tiles, dial centre, memory board
+ROUND_HOVER_TOP = themed(0x4A413C)          # round button, hovered
+ROUND_HOVER_BOTTOM = themed(0x312C2A)
+AVATAR_TOP = themed(0x453F3C)               # user icon plate
+PACKAGE_TOP = themed(0x3E3836)              # chip illustration's package
+PACKAGE_BOTTOM = themed(0x201D1C)
+BOARD_TOP = themed(0x3A3431)                # memory module board
+MEMORY_CHIP_BOTTOM = themed(0x12100F)
+DIAL_TOP = themed(0x332E2D)
+DIAL_BOTTOM = themed(0x1C1918)
 
 
 # ---------------------------------------------------------------------------
@@ -164,8 +212,7 @@ def background(w, h):
     # Composed at quarter size (everything in it is soft), then enlarged.
     qw, qh = w // 4, h // 4
     cv = Canvas(qw, qh, ss=1)
-    cv.fill(cv.mask(255), cv.vgrad([(0, (0x27, 0x23, 0x22)), (0.45, (0x1E, 0x1B, 0x1A)),
-                                     (1, (0x14, 0x12, 0x11))]))
+    cv.fill(cv.mask(255), cv.vgrad([(0, BACKDROP_TOP), (0.45, DARK0), (1, BACKDROP_BOTTOM)]))
     # broad warm glow from the upper right, cooler mid-tone lower left
     cv.fill(cv.radial(400, 10, 300, 200, power=1.6), rgba(ACCENT, 44))
     cv.fill(cv.radial(470, -20, 120, 90, power=1.4), rgba(ACCENT_HI, 22))
@@ -326,13 +373,13 @@ def button(w, h, trim_x, trim_y, style, r=8):
     cv = Canvas(w, h)
     x0, y0, x1, y1 = trim_x, 0, w - trim_x, h - trim_y
     if style == 'normal':
-        panel(cv, x0, y0, x1, y1, r, (0x3A, 0x35, 0x33), (0x2A, 0x26, 0x25),
+        panel(cv, x0, y0, x1, y1, r, PANEL_TOP, BUTTON_BOTTOM,
               border=rgba(MID0, 200), highlight=26)
     elif style == 'hover':
-        panel(cv, x0, y0, x1, y1, r, (0x4A, 0x43, 0x40), (0x35, 0x30, 0x2E),
+        panel(cv, x0, y0, x1, y1, r, BUTTON_HOVER_TOP, BUTTON_HOVER_BOTTOM,
               border=rgba(MID1, 255), highlight=40)
     elif style == 'focus':
-        panel(cv, x0, y0, x1, y1, r, (0x45, 0x3A, 0x33), (0x30, 0x2A, 0x27),
+        panel(cv, x0, y0, x1, y1, r, BUTTON_FOCUS_TOP, BUTTON_FOCUS_BOTTOM,
               border=rgba(ACCENT, 255), border_w=1.5, highlight=30)
         glow = cv.frame(x0 + 1.5, y0 + 1.5, x1 - 1.5, y1 - 1.5, r - 1.5, 2.5)
         cv.fill(cv.blur(glow, 2), rgba(ACCENT, 70))
@@ -340,7 +387,7 @@ def button(w, h, trim_x, trim_y, style, r=8):
         panel(cv, x0, y0, x1, y1, r, ACCENT_HI, ACCENT_LO, border=rgba(ACCENT_LO, 255),
               highlight=70)
     elif style == 'disabled':
-        panel(cv, x0, y0, x1, y1, r, (0x66, 0x5F, 0x5C), (0x55, 0x4F, 0x4C),
+        panel(cv, x0, y0, x1, y1, r, BUTTON_DISABLED_TOP, BUTTON_DISABLED_BOTTOM,
               border=rgba(MID1, 160), highlight=20)
     return cv.finish()
 
@@ -359,7 +406,7 @@ def large_button(w, h, style):
 
 def spinner(w, h, k):
     cv = Canvas(w, h)
-    panel(cv, 0.5, 0.5, w - 0.5, h - 0.5, 5, (0x3A, 0x35, 0x33), (0x26, 0x23, 0x22),
+    panel(cv, 0.5, 0.5, w - 0.5, h - 0.5, 5, PANEL_TOP, PANEL_BOTTOM,
           border=rgba(MID0, 220 if k != 3 else 120), highlight=22)
     fade_line_h(cv, 3, w - 3, 16, 1, MID0, 200, fade=0.1)
     up_col = rgba(MID0) if k == 3 else rgba(SOFT)
@@ -404,7 +451,7 @@ def checkbox(w, h, state, r=None):
         glyph(cv, 'check', x0 + 1, x0 + 1, x1 - x0 - 2, rgba(DARK0))
     else:
         hover = state == 'hover'
-        panel(cv, x0, x0, x1, x1, r, (0x1A, 0x17, 0x16), (0x2C, 0x28, 0x27),
+        panel(cv, x0, x0, x1, x1, r, WELL_TOP, WELL_BOTTOM,
               border=rgba(ACCENT if hover else MID1, 255), border_w=1.4 if size > 16 else 1.2,
               highlight=0)
         if hover:
@@ -419,14 +466,14 @@ def radio(w, h, state):
     outer = cv.circle(cx, cy, r)
     if state == 'checked':
         cv.fill(cv.blur(outer, 1), rgba(ACCENT, 80))
-        cv.fill(outer, cv.vgrad([(0, (0x3A, 0x30, 0x2A)), (1, (0x26, 0x22, 0x20))]))
+        cv.fill(outer, cv.vgrad([(0, RADIO_ON_TOP), (1, RADIO_ON_BOTTOM)]))
         cv.fill(cv.minus(outer, cv.circle(cx, cy, r - 1.6)), cv.vgrad(ACCENT_GRAD))
         dot = cv.circle(cx, cy, r * 0.48)
         cv.fill(cv.blur(dot, 1.2), rgba(ACCENT, 150))
         cv.fill(dot, cv.vgrad(ACCENT_GRAD, cy - r * 0.5, cy + r * 0.5))
     else:
         hover = state == 'hover'
-        cv.fill(outer, cv.vgrad([(0, (0x1A, 0x17, 0x16)), (1, (0x2C, 0x28, 0x27))]))
+        cv.fill(outer, cv.vgrad([(0, WELL_TOP), (1, WELL_BOTTOM)]))
         ring = cv.minus(outer, cv.circle(cx, cy, r - 1.4))
         cv.fill(ring, rgba(ACCENT if hover else MID1))
         if hover:
@@ -478,7 +525,7 @@ def step_button(w, h, k):
     cv = Canvas(w, h)
     body = cv.circle(17, 17, 15.5)
     cv.shadow(body, 1.2, alpha=110, dy=0.8)
-    cv.fill(body, cv.vgrad([(0, (0x40, 0x3A, 0x38)), (1, (0x27, 0x24, 0x23))]))
+    cv.fill(body, cv.vgrad([(0, STEP_TOP), (1, STEP_BOTTOM)]))
     cv.fill(cv.minus(body, cv.circle(17, 17, 14.3)), rgba(MID1, 230))
     glyph(cv, ('minus', 'plus')[k], 7, 7, 20, cv.vgrad(ACCENT_GRAD, 8, 26))
     return cv.finish()
@@ -489,7 +536,7 @@ def toggle(w, h, k):
     x0, y0, x1, y1 = 2, 3, w - 2, h - 3
     r = (y1 - y0) / 2
     if k == 0:
-        panel(cv, x0, y0, x1, y1, r, (0x1A, 0x17, 0x16), (0x2E, 0x2A, 0x29),
+        panel(cv, x0, y0, x1, y1, r, WELL_TOP, CARD_TOP,
               border=rgba(MID0, 255), border_w=1.2, highlight=0)
         kx = x0 + r
         knob_paint = cv.vgrad([(0, SOFT), (1, MID1)])
@@ -508,10 +555,10 @@ def toggle(w, h, k):
 def tile(w, h, k):
     cv = Canvas(w, h)
     if k == 0:
-        panel(cv, 2, 2, 62, 62, 12, (0x38, 0x33, 0x31), (0x26, 0x23, 0x22),
+        panel(cv, 2, 2, 62, 62, 12, TILE_TOP, PANEL_BOTTOM,
               border=rgba(MID0, 200), highlight=30, shadow=(1.5, 90, 1))
     elif k == 1:
-        panel(cv, 2, 2, 62, 62, 12, (0x48, 0x41, 0x3E), (0x31, 0x2D, 0x2C),
+        panel(cv, 2, 2, 62, 62, 12, TILE_HOVER_TOP, DARK1,
               border=rgba(ACCENT, 150), border_w=1.2, highlight=40, shadow=(1.5, 90, 1))
     else:
         b = cv.rrect(2, 2, 62, 62, 12)
@@ -564,7 +611,7 @@ def device_icon(w, h, name, led=None):
 def slider(w, h):
     cv = Canvas(w, h)
     y0, y1 = 12.5, 18.5
-    panel(cv, 4, y0, w - 4, y1, 3, (0x18, 0x16, 0x15), (0x2B, 0x27, 0x26),
+    panel(cv, 4, y0, w - 4, y1, 3, SLIDER_TRACK_TOP, SLIDER_TRACK_BOTTOM,
           border=rgba(MID0, 220), highlight=0)
     fillr = cv.rrect(4, y0, 120, y1, 3)
     cv.fill(cv.blur(fillr, 2), rgba(ACCENT, 90))
@@ -602,7 +649,7 @@ def help_icon(w, h):
 # ---------------------------------------------------------------------------
 
 def card(cv, x0, y0, x1, y1, r, header=0, accent_edge=True, shadow=True):
-    body = panel(cv, x0, y0, x1, y1, r, (0x2E, 0x2A, 0x29), (0x22, 0x1F, 0x1E),
+    body = panel(cv, x0, y0, x1, y1, r, CARD_TOP, CARD_BOTTOM,
                  border=rgba(MID0, 210), highlight=24,
                  shadow=(4, 150, 2) if shadow else None)
     if header:
@@ -675,7 +722,7 @@ def device_card(w, h):
 def user_icon(w, h):
     cv = Canvas(w, h)
     body = cv.circle(20, 20, 18.5)
-    cv.fill(body, cv.vgrad([(0, (0x45, 0x3F, 0x3C)), (1, (0x2A, 0x26, 0x25))]))
+    cv.fill(body, cv.vgrad([(0, AVATAR_TOP), (1, BUTTON_BOTTOM)]))
     cv.fill(cv.minus(body, cv.circle(20, 20, 17.3)), rgba(MID1))
     m = cv.pen(8, 9, 24)
     GLYPHS['user'](m)
@@ -688,11 +735,11 @@ def feature_icon(w, h, name, highlighted):
     if highlighted:
         b = cv.rrect(3, 3, 53, 53, 12)
         cv.fill(cv.blur(b, 2.5), rgba(ACCENT, 110))
-        panel(cv, 3, 3, 53, 53, 12, (0x4A, 0x38, 0x2C), (0x31, 0x29, 0x25),
+        panel(cv, 3, 3, 53, 53, 12, WARM_TILE_TOP, WARM_TILE_BOTTOM,
               border=rgba(ACCENT, 255), border_w=1.3, highlight=40)
         glyph(cv, name, 14, 14, 28, cv.vgrad(ACCENT_GRAD, 14, 42))
     else:
-        panel(cv, 3, 3, 53, 53, 12, (0x38, 0x33, 0x31), (0x26, 0x23, 0x22),
+        panel(cv, 3, 3, 53, 53, 12, TILE_TOP, PANEL_BOTTOM,
               border=rgba(MID0, 220), highlight=28, shadow=(1.5, 100, 1))
         glyph(cv, name, 14, 14, 28, cv.vgrad(LIGHT_GRAD, 14, 42))
     return cv.finish()
@@ -714,12 +761,12 @@ def round_button(w, h, name, k):
     body = cv.circle(c, c, r)
     g = size * 0.55
     if k == 0:
-        cv.fill(body, cv.vgrad([(0, (0x3A, 0x35, 0x33)), (1, (0x26, 0x23, 0x22))]))
+        cv.fill(body, cv.vgrad([(0, PANEL_TOP), (1, PANEL_BOTTOM)]))
         cv.fill(cv.minus(body, cv.circle(c, c, r - 1.1)), rgba(MID0, 255))
         glyph(cv, name, c - g / 2, c - g / 2, g, rgba(SOFT))
     elif k == 1:
         cv.fill(cv.blur(body, 1.5), rgba(ACCENT, 70))
-        cv.fill(body, cv.vgrad([(0, (0x4A, 0x41, 0x3C)), (1, (0x31, 0x2C, 0x2A))]))
+        cv.fill(body, cv.vgrad([(0, ROUND_HOVER_TOP), (1, ROUND_HOVER_BOTTOM)]))
         cv.fill(cv.minus(body, cv.circle(c, c, r - 1.2)), rgba(ACCENT, 255))
         glyph(cv, name, c - g / 2, c - g / 2, g, rgba(TEXT))
     else:
@@ -731,7 +778,7 @@ def round_button(w, h, name, k):
 
 def expand_box(w, h, k):
     cv = Canvas(w, h)
-    panel(cv, 2, 2, 25, 25, 5, (0x3A, 0x35, 0x33), (0x26, 0x23, 0x22),
+    panel(cv, 2, 2, 25, 25, 5, PANEL_TOP, PANEL_BOTTOM,
           border=rgba(MID1 if k == 0 else ACCENT, 255), border_w=1.2, highlight=26)
     glyph(cv, ('plus', 'minus')[k], 5.5, 5.5, 16, rgba(TEXT) if k == 0 else cv.vgrad(ACCENT_GRAD))
     return cv.finish()
@@ -772,7 +819,7 @@ def tiny_mark(w, h, k):
 
 def category_tile(w, h, name):
     cv = Canvas(w, h)
-    panel(cv, 3, 3, 55, 55, 14, (0x3C, 0x36, 0x34), (0x24, 0x21, 0x20),
+    panel(cv, 3, 3, 55, 55, 14, RAISED_TOP, RAISED_BOTTOM,
           border=rgba(MID0, 230), highlight=34, shadow=(1.5, 110, 1.2))
     glow = cv.radial(29, 29, 22, power=1.2)
     cv.fill(cv.intersect(glow, cv.rrect(3, 3, 55, 55, 14)), rgba(ACCENT, 40))
@@ -793,15 +840,15 @@ def marker_bar(w, h):
 def small_card(w, h, k):
     cv = Canvas(w, h)
     if k == 0:
-        panel(cv, 2, 2, w - 2, h - 3, 9, (0x36, 0x31, 0x2F), (0x26, 0x23, 0x22),
+        panel(cv, 2, 2, w - 2, h - 3, 9, SMALL_CARD_TOP, PANEL_BOTTOM,
               border=rgba(MID0, 210), highlight=26, shadow=(1.5, 100, 1))
     elif k == 1:
-        panel(cv, 2, 2, w - 2, h - 3, 9, (0x46, 0x40, 0x3D), (0x30, 0x2C, 0x2A),
+        panel(cv, 2, 2, w - 2, h - 3, 9, SMALL_CARD_HOVER_TOP, SMALL_CARD_HOVER_BOTTOM,
               border=rgba(MID1, 255), highlight=36, shadow=(1.5, 100, 1))
     elif k == 2:
         b = cv.rrect(2, 2, w - 2, h - 3, 9)
         cv.fill(cv.blur(b, 2), rgba(ACCENT, 100))
-        panel(cv, 2, 2, w - 2, h - 3, 9, (0x4A, 0x38, 0x2C), (0x30, 0x29, 0x25),
+        panel(cv, 2, 2, w - 2, h - 3, 9, WARM_TILE_TOP, SMALL_CARD_FOCUS_BOTTOM,
               border=rgba(ACCENT, 255), border_w=1.3, highlight=36)
     else:
         panel(cv, 2, 2, w - 2, h - 3, 9, ACCENT_HI, ACCENT_LO,
@@ -876,7 +923,7 @@ def chip_illustration(w, h):
             dr.rounded_rectangle(cv.box(*box), radius=cv.s(1), fill=255)
     cv.fill(pins, cv.vgrad([(0, SOFT), (1, MID1)]))
     # package
-    panel(cv, c - half, c - half, c + half, c + half, 14, (0x3E, 0x38, 0x36), (0x20, 0x1D, 0x1C),
+    panel(cv, c - half, c - half, c + half, c + half, 14, PACKAGE_TOP, PACKAGE_BOTTOM,
           border=rgba(MID1, 255), border_w=1.5, highlight=40, shadow=(8, 200, 6))
     # die
     die = 46
@@ -893,7 +940,7 @@ def banner(w, h):
     cv = Canvas(w, h)
     y0, y1 = 10, 150
     body = cv.rrect(0, y0, w, y1, 20)
-    cv.fill(body, cv.hgrad([(0, rgba((0x2C, 0x28, 0x27), 235)), (0.55, rgba(DARK0, 170)),
+    cv.fill(body, cv.hgrad([(0, rgba(WELL_BOTTOM, 235)), (0.55, rgba(DARK0, 170)),
                             (1, rgba(DARK0, 0))]))
     edge = cv.frame(0, y0, w, y1, 20, 1)
     cv.fill(edge, cv.hgrad([(0, rgba(WHITE, 40)), (0.6, rgba(WHITE, 8)), (1, rgba(WHITE, 0))]))
@@ -921,8 +968,8 @@ def memory_illustration(w, h):
     def module(x0, y0, x1, y1, tint):
         pcb = cv.polygon([(x0, y0), (x1, y0), (x1, y1 - 6), (x1 - 6, y1), (x0, y1)])
         cv.shadow(pcb, 4, alpha=170, dy=3)
-        cv.fill(pcb, cv.vgrad([(0, mix((0x3A, 0x34, 0x31), ACCENT, tint)),
-                               (1, mix((0x24, 0x21, 0x20), ACCENT, tint * 0.5))], y0, y1))
+        cv.fill(pcb, cv.vgrad([(0, mix(BOARD_TOP, ACCENT, tint)),
+                               (1, mix(RAISED_BOTTOM, ACCENT, tint * 0.5))], y0, y1))
         cv.fill(cv.minus(pcb, cv.polygon([(x0 + 1, y0 + 1), (x1 - 1, y0 + 1), (x1 - 1, y1 - 6.4),
                                            (x1 - 6.4, y1 - 1), (x0 + 1, y1 - 1)])), rgba(MID1, 220))
         n = 4
@@ -930,7 +977,7 @@ def memory_illustration(w, h):
         for i in range(n):
             cx0 = x0 + 12 + i * (cw + 8)
             chip_ = cv.rrect(cx0, y0 + 12, cx0 + cw, y1 - 22, 2)
-            cv.fill(chip_, cv.vgrad([(0, (0x1A, 0x17, 0x16)), (1, (0x12, 0x10, 0x0F))], y0 + 12, y1 - 22))
+            cv.fill(chip_, cv.vgrad([(0, WELL_TOP), (1, MEMORY_CHIP_BOTTOM)], y0 + 12, y1 - 22))
             cv.fill(cv.frame(cx0, y0 + 12, cx0 + cw, y1 - 22, 2, 0.8), rgba(MID0, 200))
         pins = cv.mask()
         dr = ImageDraw.Draw(pins)
@@ -949,7 +996,7 @@ def dial(w, h, glyph_name, fraction):
     cv = Canvas(w, h)
     c = 100
     outer = cv.circle(c, c, 96)
-    cv.fill(outer, cv.vgrad([(0, (0x33, 0x2E, 0x2D)), (1, (0x1C, 0x19, 0x18))]))
+    cv.fill(outer, cv.vgrad([(0, DIAL_TOP), (1, DIAL_BOTTOM)]))
     cv.fill(cv.minus(outer, cv.circle(c, c, 95)), rgba(MID0, 230))
     track = cv.pen(0, 0, w, w)
     track.arc(c, c, 78, 135, 405, 12)
@@ -967,7 +1014,7 @@ def dial(w, h, glyph_name, fraction):
     cv.fill(ticks.m, rgba(MID1, 220))
     inner = cv.circle(c, c, 48)
     cv.shadow(inner, 3, alpha=160, dy=2)
-    cv.fill(inner, cv.vgrad([(0, (0x3C, 0x36, 0x34)), (1, (0x24, 0x21, 0x20))], 52, 148))
+    cv.fill(inner, cv.vgrad([(0, RAISED_TOP), (1, RAISED_BOTTOM)], 52, 148))
     cv.fill(cv.intersect(cv.minus(inner, cv.circle(c, c, 47)), cv.rrect(0, 0, w, c, 0)), rgba(WHITE, 40))
     glyph(cv, glyph_name, c - 26, c - 26, 52, cv.vgrad(LIGHT_GRAD, c - 26, c + 26))
     return cv.finish()

@@ -6,23 +6,120 @@ passed to the helpers are in final-image pixels (floats allowed); the
 helpers scale them to the supersampled grid.
 """
 
+import json
+import linecache
 import math
+import os
+import re
+import sys
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
+# The colour map that themed() applies: the path of a JSON file of
+# {"0xAARRGGBB": "0xAARRGGBB"} taken from this variable when the module is
+# first imported, so that it is in place before the palette constants below
+# (and those of catalogue.py) are evaluated, in the generator and in every
+# worker it starts.  Unset or empty: every colour stays as drawn by default.
+COLOUR_MAP_ENV = 'THEME_COLOUR_MAP'
+
+_ARGB = re.compile(r'0x[0-9A-Fa-f]{8}$')
+_CONSTANT_LINE = re.compile(r'\s*([A-Z][A-Z0-9_]*)\s*=\s*themed\(')
+
+
+def read_colour_map(path):
+    """{default ARGB: themed ARGB} from a JSON colour map file."""
+    def pairs(items):
+        out = {}
+        for key, value in items:
+            for text in (key, value):
+                if not isinstance(text, str) or not _ARGB.match(text):
+                    raise SystemExit('%s: %r is not a colour written 0xAARRGGBB' % (path, text))
+            argb = int(key, 16)
+            if argb in out:
+                raise SystemExit('%s: colour %s is listed twice' % (path, key))
+            out[argb] = int(value, 16)
+        return out
+    try:
+        with open(path) as f:
+            table = json.load(f, object_pairs_hook=pairs)
+    except OSError as e:
+        raise SystemExit('%s: cannot read the colour map: %s' % (path, e.strerror))
+    except ValueError as e:
+        raise SystemExit('%s: not JSON: %s' % (path, e))
+    if not isinstance(table, dict):
+        raise SystemExit('%s: the colour map must be a JSON object' % path)
+    return table
+
+
+_MAP_PATH = os.environ.get(COLOUR_MAP_ENV) or None
+_MAP = read_colour_map(_MAP_PATH) if _MAP_PATH else None
+
+# Every themed() call: (default 0xRRGGBB, constant name or None, file:line).
+THEMED = []
+
+
+def _caller_constant(frame):
+    """The NAME of a 'NAME = themed(...)' line that called themed(), else None."""
+    line = linecache.getline(frame.f_code.co_filename, frame.f_lineno)
+    m = _CONSTANT_LINE.match(line)
+    return m.group(1) if m else None
+
+
+def themed(rgb):
+    """The theme's colour, as an RGB tuple, for the default colour 0xRRGGBB.
+
+    Every colour of the artwork is a palette constant defined through this
+    function; mixes and gradients are computed from the constants, so they
+    follow the map too."""
+    frame = sys._getframe(1)
+    name = _caller_constant(frame)
+    THEMED.append((rgb, name, '%s:%d' % (os.path.basename(frame.f_code.co_filename),
+                                         frame.f_lineno)))
+    if _MAP is not None:
+        key = 0xFF000000 | rgb
+        if key not in _MAP:
+            raise SystemExit('%s: no entry for the artwork colour 0x%08X (%s)'
+                             % (_MAP_PATH, key, name or 'unnamed'))
+        value = _MAP[key]
+        if value >> 24 != 0xFF:
+            raise SystemExit('%s: 0x%08X maps to 0x%08X; artwork colours must stay opaque '
+                             '(alpha FF)' % (_MAP_PATH, key, value))
+        rgb = value & 0xFFFFFF
+    return (rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF)
+
+
+def artwork_colours():
+    """[(default 0xRRGGBB, name)] of the palette constants, sorted by value.
+
+    Call it once catalogue is imported.  A colour drawn outside a named
+    constant, or one value under two names, is a fault in the artwork code:
+    the map is keyed by value, so a name must stand for one value alone."""
+    names = {}
+    for rgb, name, where in THEMED:
+        if name is None:
+            raise SystemExit('%s: themed(0x%06X) outside a NAME = themed(...) constant'
+                             % (where, rgb))
+        names.setdefault(rgb, set()).add(name)
+    for rgb, found in names.items():
+        if len(found) > 1:
+            raise SystemExit('artwork colour 0x%06X is named %s; give it one name'
+                             % (rgb, ', '.join(sorted(found))))
+    return sorted((rgb, found.pop()) for rgb, found in names.items())
+
+
 # Theme palette (RGB).  Alpha is given separately where it matters.
-DARK0 = (0x1E, 0x1B, 0x1A)
-DARK1 = (0x31, 0x2D, 0x2C)
-MID0 = (0x61, 0x5B, 0x58)
-MID1 = (0x7A, 0x72, 0x6F)
-TEXT = (0xE5, 0xE2, 0xE1)
-ACCENT = (0xFF, 0x83, 0x33)
-ACCENT_HI = (0xFF, 0xA8, 0x6B)
-ACCENT_LO = (0xD8, 0x5F, 0x16)
-DEEP = (0x15, 0x13, 0x12)
-SOFT = (0xB4, 0xAE, 0xAB)   # secondary glyph colour, between mid and text
-WHITE = (0xFF, 0xFF, 0xFF)
-BLACK = (0, 0, 0)
+DARK0 = themed(0x1E1B1A)
+DARK1 = themed(0x312D2C)
+MID0 = themed(0x615B58)
+MID1 = themed(0x7A726F)
+TEXT = themed(0xE5E2E1)
+ACCENT = themed(0xFF8333)
+ACCENT_HI = themed(0xFFA86B)
+ACCENT_LO = themed(0xD85F16)
+DEEP = themed(0x151312)
+SOFT = themed(0xB4AEAB)   # secondary glyph colour, between mid and text
+WHITE = themed(0xFFFFFF)
+BLACK = themed(0x000000)
 
 
 def mix(a, b, t):
