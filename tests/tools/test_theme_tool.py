@@ -95,6 +95,13 @@ class Colours(unittest.TestCase):
                 expected = {c.argb for c in roles.COLOURS if c.role in following.get(role, {role})}
                 self.assertEqual(changed, expected)
 
+    def test_every_artwork_colour_has_a_row(self):
+        listing = subprocess.run([sys.executable, theme.GENERATOR, "--list-colours"],
+                                 capture_output=True, text=True, check=True).stdout
+        drawn = {int(line.split()[0], 16): line.split()[1] for line in listing.splitlines()}
+        rows = {c.argb for c in roles.COLOURS}
+        self.assertEqual({name for argb, name in drawn.items() if argb not in rows}, set())
+
     def test_a_colour_outside_srgb_loses_chroma_and_keeps_alpha(self):
         mapped = theme.colour_map(theme.role_colours({"accent": 0x00FF00, "background": 0x1A1C1E,
                                                      "surface": 0x1E1B1A, "text": 0xE5E2E1}))

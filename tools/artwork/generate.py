@@ -146,8 +146,15 @@ def main():
         # Largest first, so the long encodes do not trail at the end.
         jobs = [(image, args.fast, tmp) for image in sorted(images, key=lambda i: -i.w * i.h)
                 if image.id not in replaced]
+        results = {}
         with multiprocessing.Pool(args.jobs) as pool:
-            results = {r[0]: r[1:] for r in pool.imap_unordered(render, jobs)}
+            for r in pool.imap_unordered(render, jobs):
+                results[r[0]] = r[1:]
+                # A line for every tenth of the work: the optimised route
+                # takes minutes.
+                if len(results) * 10 // len(jobs) != (len(results) - 1) * 10 // len(jobs):
+                    print('generate.py: drawn %d of %d images' % (len(results), len(jobs)),
+                          file=sys.stderr, flush=True)
     for image_id, data in replaced.items():
         results[image_id] = (data, None, None)
 

@@ -1,14 +1,16 @@
 """The role table: every colour value that the driver sends and every colour
 its artwork draws, each with the role it follows, or FIXED with the reason
 it follows none. A theme names its role colours; every other colour is
-worked out from the default by one rule (role_colour below):
+worked out from the default by one rule (follow in theme.py):
 
   A colour keeps its offset from its role's colour in OKLCH: the theme's
-  lightness is the role's plus the default's difference, its chroma the
-  role's plus the default's difference (not below 0). Its hue turns with the
-  role's hue; a near-grey colour (chroma under 0.03, whose hue means
-  nothing) takes the role's hue, and a coloured one that follows a
-  near-grey role keeps its own. A colour that falls outside sRGB loses
+  lightness is the role's plus the default's difference. Its chroma is the
+  same share of the role's chroma as in the default when the role is
+  coloured, so a faint tint of the accent stays a faint tint of the new
+  one; under a near-grey role (chroma under 0.03, whose hue means nothing)
+  it is the role's plus the default's difference (not below 0). Its hue
+  turns with the role's hue; a near-grey colour takes the role's hue, and a
+  coloured one that follows a near-grey role keeps its own. A colour that falls outside sRGB loses
   chroma until it fits. Alpha is the default's, always. A role that the
   theme leaves at its default moves none of its colours.
 
@@ -99,6 +101,58 @@ COLOURS = [
     Colour(0xFF666F75, "muted", "the dark swatch"),
     Colour(0xFF52525B, "muted", "a cool grey frame"),
     Colour(0xFF3F3F46, "muted", "a dark cool grey frame"),
+    # The artwork's own colours (tools/artwork: draw.themed), by the name the
+    # generator lists them under; those the driver sends too are above.
+    # The screen's backdrop and the deepest shade follow the background.
+    Colour(0xFF151312, "background", "artwork DEEP: the deepest shade"),
+    Colour(0xFF141211, "background", "artwork BACKDROP_BOTTOM"),
+    Colour(0xFF272322, "background", "artwork BACKDROP_TOP"),
+    # The controls' warm greys, top and bottom of their gradients, follow
+    # the surface.
+    Colour(0xFF12100F, "surface", "artwork MEMORY_CHIP_BOTTOM"),
+    Colour(0xFF181615, "surface", "artwork SLIDER_TRACK_TOP"),
+    Colour(0xFF1A1716, "surface", "artwork WELL_TOP"),
+    Colour(0xFF1C1918, "surface", "artwork DIAL_BOTTOM"),
+    Colour(0xFF201D1C, "surface", "artwork PACKAGE_BOTTOM"),
+    Colour(0xFF221F1E, "surface", "artwork CARD_BOTTOM"),
+    Colour(0xFF242120, "surface", "artwork RAISED_BOTTOM"),
+    Colour(0xFF262322, "surface", "artwork PANEL_BOTTOM"),
+    Colour(0xFF272423, "surface", "artwork STEP_BOTTOM"),
+    Colour(0xFF2A2625, "surface", "artwork BUTTON_BOTTOM"),
+    Colour(0xFF2B2726, "surface", "artwork SLIDER_TRACK_BOTTOM"),
+    Colour(0xFF2C2827, "surface", "artwork WELL_BOTTOM"),
+    Colour(0xFF2E2A29, "surface", "artwork CARD_TOP"),
+    Colour(0xFF302C2A, "surface", "artwork SMALL_CARD_HOVER_BOTTOM"),
+    Colour(0xFF312C2A, "surface", "artwork ROUND_HOVER_BOTTOM"),
+    Colour(0xFF332E2D, "surface", "artwork DIAL_TOP"),
+    Colour(0xFF35302E, "surface", "artwork BUTTON_HOVER_BOTTOM"),
+    Colour(0xFF36312F, "surface", "artwork SMALL_CARD_TOP"),
+    Colour(0xFF383331, "surface", "artwork TILE_TOP"),
+    Colour(0xFF3A3431, "surface", "artwork BOARD_TOP"),
+    Colour(0xFF3A3533, "surface", "artwork PANEL_TOP"),
+    Colour(0xFF3C3634, "surface", "artwork RAISED_TOP"),
+    Colour(0xFF3E3836, "surface", "artwork PACKAGE_TOP"),
+    Colour(0xFF403A38, "surface", "artwork STEP_TOP"),
+    Colour(0xFF453F3C, "surface", "artwork AVATAR_TOP"),
+    Colour(0xFF46403D, "surface", "artwork SMALL_CARD_HOVER_TOP"),
+    Colour(0xFF48413E, "surface", "artwork TILE_HOVER_TOP"),
+    Colour(0xFF4A413C, "surface", "artwork ROUND_HOVER_TOP"),
+    Colour(0xFF4A4340, "surface", "artwork BUTTON_HOVER_TOP"),
+    Colour(0xFF554F4C, "surface", "artwork BUTTON_DISABLED_BOTTOM"),
+    Colour(0xFF665F5C, "surface", "artwork BUTTON_DISABLED_TOP"),
+    # The accent's lighter and deeper shades, the dark shades tinted with
+    # it (focus, switched on, the warm tile), and the soft light grey of the
+    # artwork's text and marks.
+    Colour(0xFF262220, "accent", "artwork RADIO_ON_BOTTOM"),
+    Colour(0xFF302925, "accent", "artwork SMALL_CARD_FOCUS_BOTTOM"),
+    Colour(0xFF302A27, "accent", "artwork BUTTON_FOCUS_BOTTOM"),
+    Colour(0xFF312925, "accent", "artwork WARM_TILE_BOTTOM"),
+    Colour(0xFF3A302A, "accent", "artwork RADIO_ON_TOP"),
+    Colour(0xFF453A33, "accent", "artwork BUTTON_FOCUS_TOP"),
+    Colour(0xFF4A382C, "accent", "artwork WARM_TILE_TOP"),
+    Colour(0xFFFFA86B, "accent", "artwork ACCENT_HI"),
+    Colour(0xFFD85F16, "accent", "artwork ACCENT_LO"),
+    Colour(0xFFB4AEAB, "text", "artwork SOFT"),
     # Signals.
     Colour(0xFFE2FF9B, "positive", "the positive signal"),
     Colour(0xA8FFD800, "caution", "the caution signal, translucent"),

@@ -256,8 +256,11 @@ def follow(rgb, role_default, role_theme):
         new_hue = hue
     else:
         new_hue = theme_hue + (hue - role_hue)
-    return colour.from_oklch(theme_lightness + (lightness - role_lightness),
-                             theme_chroma + (chroma - role_chroma), new_hue % 360)
+    if role_chroma < colour.NEAR_GREY_CHROMA:
+        new_chroma = theme_chroma + (chroma - role_chroma)
+    else:
+        new_chroma = chroma * theme_chroma / role_chroma
+    return colour.from_oklch(theme_lightness + (lightness - role_lightness), new_chroma, new_hue % 360)
 
 
 def colour_map(role_values):
