@@ -56,6 +56,7 @@ def main():
     parser.add_argument("--verbose", action="store_true", help="print every host line")
     parser.add_argument("--sheet", help="the driver's preview sheet, named in the report")
     parser.add_argument("--ship", help="the driver's folder for firmware builds, named in the report")
+    parser.add_argument("--expected", help="the theme tool's expectations for a driver built in another theme")
     parser.add_argument("--pcd-tokens", help="the PCD tokens the driver was built with: eight comma-separated "
                         "numbers, or none (default: the default driver's)")
     args = parser.parse_args()
@@ -63,10 +64,16 @@ def main():
     firmware = firmware_runner.FIRMWARES[args.firmware]
     with tempfile.TemporaryDirectory(prefix="theme-expected-") as work:
         files = {}
+        lines = ""
+        if args.expected:
+            with open(args.expected, encoding="utf-8") as theme:
+                lines += theme.read()
         if args.pcd_tokens:
+            lines += "pcd-tokens " + " ".join(args.pcd_tokens.replace(",", " ").split()) + "\n"
+        if lines:
             files["Expected.txt"] = os.path.join(work, "Expected.txt")
-            with open(files["Expected.txt"], "w", encoding="ascii") as expected:
-                expected.write("pcd-tokens " + " ".join(args.pcd_tokens.replace(",", " ").split()) + "\n")
+            with open(files["Expected.txt"], "w", encoding="utf-8") as expected:
+                expected.write(lines)
         outcome = firmware_runner.run(firmware, args.host, args.driver, args.time_limit, args.log, files=files)
     if args.verbose or (not outcome.passed and not args.report):
         for line in outcome.lines:
