@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <regex>
 #include <set>
 
 #include "tools/imagepkg/FileIo.h"
@@ -227,6 +228,84 @@ bool IsAreaOnASheet(const Json &Area) {
          Area[1].get<int64_t>() + Area[3].get<int64_t>() <= kLargestSheet;
 }
 
+// Facts with every colour value (0xAARRGGBB, or two of them as value 18
+// holds) replaced by one word, so that two builds whose colours alone differ
+// compare equal. A number of eight hex digits that is not a colour is
+// masked too; the change list still names every difference.
+Json WithoutColours(const Json &Facts) {
+  static const std::regex kColour("0x[0-9A-Fa-f]{8}(?:[0-9A-Fa-f]{8})?\\b");
+  if (Facts.is_string()) {
+    return std::regex_replace(Facts.get<std::string>(), kColour, "colour");
+  }
+  if (Facts.is_array() || Facts.is_object()) {
+    Json Out = Facts;
+    for (auto &Item : Out) {
+      Item = WithoutColours(Item);
+    }
+    return Out;
+  }
+  return Facts;
+}
+
+// A list of what each part holds, old against new, apart from colours.
+std::string Aspect(const char *What, const Json &Old, const Json &New) {
+  if (Old == New) {
+    return std::string(What) + ": unchanged";
+  }
+  if (WithoutColours(Old) == WithoutColours(New)) {
+    return std::string(What) + ": unchanged apart from colour values";
+  }
+  return std::string(What) + ": changed";
+}
+
+template <typename Pick>
+Json EachOf(const Json &Array, Pick Field) {
+  Json Out = Json::array();
+  for (const Json &Entry : Array) {
+    Out.push_back(Field(Entry));
+  }
+  return Out;
+}
+
+std::vector<std::string> Summarise(const Json &Old, const Json &New) {
+  size_t Entries = 0;
+  for (size_t Index = 0; Index < Old["palette"].size() && Index < New["palette"].size(); Index++) {
+    Entries += Old["palette"][Index] != New["palette"][Index];
+  }
+  size_t Pixels = 0;
+  for (size_t Index = 0; Index < Old["images"].size() && Index < New["images"].size(); Index++) {
+    Pixels += Old["images"][Index].at("pixels") != New["images"][Index].at("pixels");
+  }
+  const auto Layout = [](const Json &Screen) {
+    return Json::array({Screen.at("size"), Screen.at("rects"), Screen.at("layout_event")});
+  };
+  const auto Calls = [](const Json &Screen) {
+    return Json::array({Screen.at("set_up_calls"), Screen.at("event_calls")});
+  };
+  const auto ImageShape = [](const Json &Image) {
+    return Json::array({Image.at("id"), Image.at("format"), Image.at("width"), Image.at("height"),
+                        Image.at("host_ids")});
+  };
+  const auto RowCalls = [](const Json &Row) { return Json::array({Row.at("row"), Row.at("calls")}); };
+  const bool SamePaletteSize = Old["palette"].size() == New["palette"].size();
+  return {
+      Aspect("name", Old["theme"].at("name"), New["theme"].at("name")),
+      Aspect("interface version", Old["theme"].at("interface_version"), New["theme"].at("interface_version")),
+      SamePaletteSize ? "palette: " + std::to_string(Entries) + " of " + std::to_string(Old["palette"].size()) +
+                            " entries changed"
+                      : std::string("palette: changed in size"),
+      Aspect("layout rectangles and layout events", EachOf(Old["screens"], Layout), EachOf(New["screens"], Layout)),
+      Aspect("values (metrics and the value table)", Old["values"], New["values"]),
+      Aspect("image map", Old["image_map"], New["image_map"]),
+      Aspect("images' ids, formats, sizes and host ids", EachOf(Old["images"], ImageShape),
+             EachOf(New["images"], ImageShape)),
+      "images' pixels: " + std::to_string(Pixels) + " of " + std::to_string(Old["images"].size()) + " differ",
+      Aspect("styling rows, their calls and order", EachOf(Old["style_rows"], RowCalls),
+             EachOf(New["style_rows"], RowCalls)),
+      Aspect("screen set-up and event calls", EachOf(Old["screens"], Calls), EachOf(New["screens"], Calls)),
+  };
+}
+
 }  // namespace
 
 std::optional<Json> ReadFacts(const std::string &Path, std::string &Error) {
@@ -298,6 +377,12 @@ Comparison CompareFacts(const Json &Old, const Json &New, const SheetReader &Rea
     return Result;
   }
   Result.Changes = std::move(D.Changes);
+  try {
+    Result.Summary = Summarise(Old, New);
+  } catch (const Json::exception &Problem) {
+    Result.Error = std::string("the facts are not shaped as theme-preview writes them: ") + Problem.what();
+    Result.Changes.clear();
+  }
   return Result;
 }
 

@@ -22,6 +22,11 @@ struct Change {
 
 struct Comparison {
   std::vector<Change> Changes;
+  // One line for each part of the facts: what changed in it, or that it is
+  // unchanged, or unchanged apart from colour values. A re-coloured theme
+  // shows here that layout, metrics, the image map and the styling
+  // structure stayed as they were.
+  std::vector<std::string> Summary;
   std::string Error;  // the inputs cannot be compared
 };
 

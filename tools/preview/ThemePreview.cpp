@@ -134,6 +134,10 @@ int CompareBuilds(const std::string &OldPath, const std::string &NewPath, std::s
   for (const Change &Item : Result.Changes) {
     Out << Item.Text << "\n";
   }
+  Out << "in short:\n";
+  for (const std::string &Line : Result.Summary) {
+    Out << "  " << Line << "\n";
+  }
   Fonts Text;
   if (DiffPath.empty()) {
     DiffPath = WithExtension(NewPath, "-compare.png");

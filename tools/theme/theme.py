@@ -52,6 +52,8 @@ import colour  # noqa: E402
 import roles  # noqa: E402
 
 DEFAULT_THEME = os.path.join(ROOT, "themes", "default")
+BUILT_PACKER = os.path.join(ROOT, "build", "tools", "theme-pack")
+PACKER_NEEDED = "needed"  # check: replaced images are refused unchecked
 IMAGES = os.path.join(ROOT, "data", "images")
 MANIFEST = os.path.join(IMAGES, "manifest.tsv")
 GENERATOR = os.path.join(ROOT, "tools", "artwork", "generate.py")
@@ -174,7 +176,11 @@ def check_images(images, folder, path, where, faults, theme_pack):
             faults.add(path, line, f"images.{key}", f"{value!r} does not exist, expected a file in the theme folder")
             continue
         chosen[image_id] = (file, line, key)
-    if chosen and theme_pack:
+    if chosen and theme_pack == PACKER_NEEDED:
+        faults.add(path, where.line("images"), "images",
+                   "cannot be checked without the image packer, expected --theme-pack PATH "
+                   "(built by: cmake --build build --target theme-pack)")
+    elif chosen and theme_pack:
         arguments = [str(argument) for image_id, (file, _, _) in sorted(chosen.items()) for argument in (image_id, file)]
         run = subprocess.run([theme_pack, "--check", *arguments], capture_output=True, text=True)
         for message in run.stderr.splitlines():
@@ -402,12 +408,18 @@ def main():
     parser.add_argument("--contrast", action="store_true", help="print each readable pair's ratio and floor")
     parser.add_argument("--out", help="where generate writes")
     parser.add_argument("--fast", action="store_true", help="artwork: skip the PNG optimisation")
-    parser.add_argument("--theme-pack", help="the image packer, which checks replacement images")
+    parser.add_argument("--theme-pack", help="the image packer, which checks replacement images "
+                        "(check: build/tools/theme-pack when it is there)")
     args = parser.parse_args()
     if args.command != "check" and not args.out:
         parser.error(f"{args.command} needs --out")
 
-    theme, faults = load(args.folder, args.theme_pack)
+    # check holds replaced images to the packer's rules, and so needs it;
+    # generate and artwork run in builds whose packing step checks them.
+    theme_pack = args.theme_pack
+    if args.command == "check" and not theme_pack:
+        theme_pack = BUILT_PACKER if os.path.exists(BUILT_PACKER) else PACKER_NEEDED
+    theme, faults = load(args.folder, theme_pack)
     mapped = None
     if theme:
         mapped = colour_map(theme["roles"])

@@ -2,6 +2,7 @@
 // with the item it concerns cut from both sheets; equal builds give none.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -63,11 +64,13 @@ TEST(Compare, EachChangeIsNamedWithTheItemItConcerns) {
     std::function<void(PreviewFacts &)> Change;
     std::string Text;
     std::string AreaKey;
+    std::string Summary;  // the line of the summary that tells the change's kind
   } Cases[] = {
       {"one palette entry", [](PreviewFacts &F) { F.Palette[1] = 0xFFFFFF00; },
-       "palette 1: 0xFFFFFFFF -> 0xFFFFFF00", "palette 1"},
+       "palette 1: 0xFFFFFFFF -> 0xFFFFFF00", "palette 1", "palette: 1 of 3 entries changed"},
       {"one image pixel", [](PreviewFacts &F) { F.Images[0].Pixels.Argb[2 * 6 + 3] = 0xFFFFFFFF; },
-       "image 1: 1 pixel differs, first at (3, 2): 0xFF102030 -> 0xFFFFFFFF", "image 1"},
+       "image 1: 1 pixel differs, first at (3, 2): 0xFF102030 -> 0xFFFFFFFF", "image 1",
+       "images' pixels: 1 of 1 differ"},
       {"one styling value",
        [](PreviewFacts &F) {
          F.StyleRows[0].Calls[0] = "state 5: [keep, keep, keep, Color(0xFFFF8334, 1)]";
@@ -76,12 +79,14 @@ TEST(Compare, EachChangeIsNamedWithTheItemItConcerns) {
        },
        "style class 9, call 1: state 5: [keep, keep, keep, Color(0xFFFF8333, 1)] -> "
        "state 5: [keep, keep, keep, Color(0xFFFF8334, 1)]",
-       "style class 9"},
+       "style class 9", "styling rows, their calls and order: unchanged apart from colour values"},
       {"one value", [](PreviewFacts &F) { F.Values[3] = {17, 17}; },
-       R"(value 3: {"default 0":"0x10","default 1":"0x10"} -> {"default 0":"0x11","default 1":"0x11"})", ""},
-      {"one map entry", [](PreviewFacts &F) { F.ImageMap[2] = 1; }, "image map, host id 2: absent -> 1", ""},
+       R"(value 3: {"default 0":"0x10","default 1":"0x10"} -> {"default 0":"0x11","default 1":"0x11"})", "",
+       "values (metrics and the value table): changed"},
+      {"one map entry", [](PreviewFacts &F) { F.ImageMap[2] = 1; }, "image map, host id 2: absent -> 1", "",
+       "image map: changed"},
       {"a row no longer styled", [](PreviewFacts &F) { F.StyleRows.pop_back(); },
-       "style class 27: absent in the new build", ""},
+       "style class 27: absent in the new build", "", "styling rows, their calls and order: changed"},
   };
   for (const auto &Case : Cases) {
     PreviewFacts Changed = SmallTheme();
@@ -94,6 +99,8 @@ TEST(Compare, EachChangeIsNamedWithTheItemItConcerns) {
     EXPECT_EQ(Result.Changes[0].AreaKey, Case.AreaKey) << Case.Name;
     // One change, reported once; the map entry also shows in the image's host ids.
     EXPECT_EQ(Result.Changes.size(), 1u) << Case.Name;
+    EXPECT_NE(std::find(Result.Summary.begin(), Result.Summary.end(), Case.Summary), Result.Summary.end())
+        << Case.Name;
     const Pixmap Picture = DrawComparison(Result, Old.Facts, New.Facts, Old.Sheet, New.Sheet, Text);
     EXPECT_GT(Picture.Height, 60) << Case.Name;
   }
