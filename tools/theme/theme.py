@@ -219,16 +219,28 @@ def load(folder, theme_pack=None):
         faults.add(shown, 1, "name", "is missing, expected the theme's name")
     else:
         check_name(data["name"], shown, where, faults)
+    given = None
     if "colours" not in data:
         faults.add(shown, 1, "colours", "is missing, expected a [colours] table")
     else:
         check_colours(data["colours"], shown, where, faults)
+        if isinstance(data["colours"], dict):
+            known = {role.name for role in roles.ROLES}
+            given = {key: int(value[1:], 16) for key, value in data["colours"].items()
+                     if key in known and isinstance(value, str) and COLOUR_FORM.match(value)}
+            if any(role.required and role.name not in given for role in roles.ROLES):
+                given = None
     images = check_images(data.get("images", {}), folder, shown, where, faults, theme_pack)
+    mapped = None
+    if given is not None:
+        # The required roles, when sound, are held to the readable pairs
+        # whatever else is wrong, so that one run names every fault.
+        mapped = colour_map(role_colours(given))
+        contrast_faults(folder, given, mapped, faults, where)
     if faults:
         return None, faults
-    given = {key: int(value[1:], 16) for key, value in data["colours"].items()}
-    theme = {"name": data["name"], "roles": role_colours(given), "images": images, "folder": folder,
-             "given": set(given), "where": where}
+    theme = {"name": data["name"], "roles": role_colours(given), "mapped": mapped, "images": images,
+             "folder": folder, "given": set(given), "where": where}
     return theme, faults
 
 
@@ -294,15 +306,15 @@ def contrast(mapped):
     return rows
 
 
-def contrast_faults(theme, mapped, faults, where):
+def contrast_faults(folder, given, mapped, faults, where):
     """A pair below its floor is named by the role of its foreground (or of
     its background, where the theme names only that one)."""
-    path = os.path.relpath(os.path.join(theme["folder"], "theme.toml"))
+    path = os.path.relpath(os.path.join(folder, "theme.toml"))
     role_of = {entry.argb: entry.role for entry in roles.COLOURS}
     for pair, ratio, floor in contrast(mapped):
         if ratio >= floor - 1e-9:
             continue
-        named = [role_of[c] for c in (pair.foreground, pair.background) if role_of[c] in theme["given"]]
+        named = [role_of[c] for c in (pair.foreground, pair.background) if role_of[c] in given]
         role = named[0] if named else role_of[pair.foreground]
         faults.add(path, where.line("colours", role) if named else where.line("colours"), f"colours.{role}",
                    f"{pair.note}: contrast {ratio:.2f}:1, expected at least {floor:.2f}:1 for {pair.kind}")
@@ -420,16 +432,13 @@ def main():
     if args.command == "check" and not theme_pack:
         theme_pack = BUILT_PACKER if os.path.exists(BUILT_PACKER) else PACKER_NEEDED
     theme, faults = load(args.folder, theme_pack)
-    mapped = None
-    if theme:
-        mapped = colour_map(theme["roles"])
-        contrast_faults(theme, mapped, faults, theme["where"])
     if faults:
         for line in faults.lines:
             print(line, file=sys.stderr)
         print(f"theme.py: {len(faults.lines)} fault(s) in {os.path.relpath(args.folder)}; nothing written",
               file=sys.stderr)
         return 2
+    mapped = theme["mapped"]
     if args.contrast:
         for pair, ratio, floor in contrast(mapped):
             print(f"{ratio:6.2f}:1  floor {floor:5.2f}:1  {pair.kind:6}  {pair.note}")
