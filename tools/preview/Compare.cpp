@@ -267,6 +267,9 @@ Json EachOf(const Json &Array, Pick Field) {
   return Out;
 }
 
+// A field that older or smaller facts may lack: null then.
+Json Field(const Json &Object, const char *Key) { return Object.contains(Key) ? Object.at(Key) : Json(); }
+
 std::vector<std::string> Summarise(const Json &Old, const Json &New) {
   size_t Entries = 0;
   for (size_t Index = 0; Index < Old["palette"].size() && Index < New["palette"].size(); Index++) {
@@ -289,8 +292,9 @@ std::vector<std::string> Summarise(const Json &Old, const Json &New) {
   const auto RowCalls = [](const Json &Row) { return Json::array({Row.at("row"), Row.at("calls")}); };
   const bool SamePaletteSize = Old["palette"].size() == New["palette"].size();
   return {
-      Aspect("name", Old["theme"].at("name"), New["theme"].at("name")),
-      Aspect("interface version", Old["theme"].at("interface_version"), New["theme"].at("interface_version")),
+      Aspect("name", Field(Old["theme"], "name"), Field(New["theme"], "name")),
+      Aspect("interface version", Field(Old["theme"], "interface_version"),
+             Field(New["theme"], "interface_version")),
       SamePaletteSize ? "palette: " + std::to_string(Entries) + " of " + std::to_string(Old["palette"].size()) +
                             " entries changed"
                       : std::string("palette: changed in size"),
