@@ -147,12 +147,12 @@ def main():
         jobs = [(image, args.fast, tmp) for image in sorted(images, key=lambda i: -i.w * i.h)
                 if image.id not in replaced]
         results = {}
+        # A line for every tenth of the work: the optimised route takes minutes.
+        milestones = {len(jobs) * tenth // 10 for tenth in range(1, 11)}
         with multiprocessing.Pool(args.jobs) as pool:
             for r in pool.imap_unordered(render, jobs):
                 results[r[0]] = r[1:]
-                # A line for every tenth of the work: the optimised route
-                # takes minutes.
-                if len(results) * 10 // len(jobs) != (len(results) - 1) * 10 // len(jobs):
+                if len(results) in milestones:
                     print('generate.py: drawn %d of %d images' % (len(results), len(jobs)),
                           file=sys.stderr, flush=True)
     for image_id, data in replaced.items():

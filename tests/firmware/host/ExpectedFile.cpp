@@ -96,9 +96,12 @@ BOOLEAN TakeName(LINE_CURSOR Line) {
     }
     Name[Length++] = (CHAR16)Unit;
   }
+  if (Length == 0) {
+    return FALSE;
+  }
   CopyBytes(mExpected.Name, Name, sizeof(Name));
   mNameGiven = TRUE;
-  return Length > 0;
+  return TRUE;
 }
 
 BOOLEAN TakeColour(LINE_CURSOR Line) {
